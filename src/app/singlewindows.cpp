@@ -1,0 +1,7 @@
+#include "app/singlewindows.h"
+
+SingleWindows &singles()
+{
+    static SingleWindows s;
+    return s;
+}

@@ -1,0 +1,96 @@
+#include "platform/messages.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include <deque>
+
+namespace platform {
+namespace {
+bool g_testMode = false;
+std::deque<Messages::Answer> g_answers;
+QStringList g_shown;
+
+QString appTitle()
+{
+    const QString name = QApplication::applicationDisplayName();
+    return name.isEmpty() ? QStringLiteral("Tev Auto") : name;
+}
+} // namespace
+
+Messages::Answer Messages::askYesNoCancel(QWidget *parent, const QString &text)
+{
+    if (g_testMode) {
+        g_shown << QStringLiteral("question: ") + text;
+        if (g_answers.empty())
+            return Cancel;
+        const Answer a = g_answers.front();
+        g_answers.pop_front();
+        return a;
+    }
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Avertissement"), text, QMessageBox::NoButton, parent);
+    QPushButton *yes = box.addButton(QStringLiteral("&Oui"), QMessageBox::YesRole);
+    QPushButton *no = box.addButton(QStringLiteral("&Non"), QMessageBox::NoRole);
+    QPushButton *cancel = box.addButton(QStringLiteral("Annuler"), QMessageBox::RejectRole);
+    box.setDefaultButton(yes);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == yes)
+        return Yes;
+    if (box.clickedButton() == no)
+        return No;
+    return Cancel;
+}
+
+void Messages::information(QWidget *parent, const QString &text)
+{
+    if (g_testMode) {
+        g_shown << QStringLiteral("information: ") + text;
+        return;
+    }
+    QMessageBox box(QMessageBox::NoIcon, appTitle(), text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+QString Messages::withFullStop(const QString &message)
+{
+    if (!message.isEmpty() && message.back() > QLatin1Char('.'))
+        return message + QLatin1Char('.');
+    return message;
+}
+
+void Messages::error(QWidget *parent, const QString &message)
+{
+    const QString text = withFullStop(message);
+    if (g_testMode) {
+        g_shown << QStringLiteral("error: ") + text;
+        return;
+    }
+    QMessageBox box(QMessageBox::Critical, appTitle(), text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+void Messages::setTestMode(bool on)
+{
+    g_testMode = on;
+    g_answers.clear();
+    g_shown.clear();
+}
+
+void Messages::setNextAnswer(Answer a)
+{
+    g_answers.push_back(a);
+}
+
+QStringList Messages::shown()
+{
+    return g_shown;
+}
+
+void Messages::clearShown()
+{
+    g_shown.clear();
+}
+
+} // namespace platform

@@ -1,0 +1,7 @@
+#include "shots.h"
+
+#include "app/TMainForm.h"
+
+namespace {
+const bool registered = shots::add(10, {QStringLiteral("main-frame"), [](TMainForm *) {}, {}});
+}

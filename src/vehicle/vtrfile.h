@@ -1,0 +1,59 @@
+#pragma once
+// The vehicle file (".vtr"): eight sections, Windows-1252, CR LF.
+
+#include "vehicle/record.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+namespace vtrfile {
+
+// The lines of the file, section by section, for a record.
+QStringList writeLines(const VehicleRecord &r);
+
+// Encodes lines as Windows-1252 with CR LF after every line, the last included.
+QByteArray encode(const QStringList &lines);
+
+// Writes the record to `path` atomically. On failure returns the error text
+// ("Ne peut créer le fichier %s") and leaves any previous file intact.
+struct SaveResult {
+    bool ok = true;
+    QString error;
+};
+SaveResult save(const VehicleRecord &r, const QString &path);
+
+// Gives a file name the ".vtr" extension: auto -> auto.vtr, auto.txt -> auto.vtr.
+QString withVtrExtension(const QString &path);
+
+// Splits file bytes into lines: CR LF, lone CR or lone LF end a line; the text ends at the first
+// NUL byte. Decodes Windows-1252.
+QStringList decodeLines(const QByteArray &bytes);
+
+// Called while loading for a non-empty picture name of section 7. It answers whether the file
+// exists (the name taken relative to the current directory) and, when it does, loads it:
+// returning a non-empty error text stops the load with that message.
+struct PictureHook {
+    std::function<bool(const QString &name)> exists;
+    std::function<QString(const QString &name)> load; // error text, empty when loaded
+};
+
+// A hook that checks by name and extension only, for tools that do not decode pictures.
+PictureHook nameOnlyPictureHook();
+
+struct LoadResult {
+    bool ok = true;
+    QString error;
+};
+
+// Reads `path` into `r` (a freshly created record): sets r.fileName first; what was read before
+// an error stays in the record. On success runs the five calculations and clears the
+// modified flag.
+LoadResult load(VehicleRecord &r, const QString &path, const PictureHook &pictures);
+
+// The same, from bytes already read (for fuzzing and tests).
+LoadResult loadBytes(VehicleRecord &r, const QByteArray &bytes, const PictureHook &pictures);
+
+} // namespace vtrfile
