@@ -18,6 +18,4 @@ void TMDIChild::Couper() {}
 void TMDIChild::Copier() {}
 void TMDIChild::Coller() {}
 void TMDIChild::Exporte(const QString &) {}
-void TMDIChild::Result() {}
-void TMDIChild::Graphique() {}
 void TMDIChild::closeEvent(QCloseEvent *event) { event->accept(); }

@@ -23,6 +23,7 @@ public:
     void Copier();
     void Coller();
     void Exporte(const QString &path);
+    // Statistics and chart of this document (defined with the report windows).
     void Result();
     void Graphique();
 

@@ -1,6 +1,8 @@
 // Placeholder bodies so that the tree builds; the real rules replace them.
 #include "vehicle/textrules.h"
 
+#include <cmath>
+
 namespace textrules {
 
 NumberRead readNumber(const QString &text)
@@ -16,6 +18,11 @@ NumberRead readNumber(const QString &text)
 QString formatFixed(long double value, int decimals)
 {
     return QString::number(double(value), 'f', decimals);
+}
+
+long double roundHalfEven(long double value)
+{
+    return std::nearbyint(value);
 }
 
 QString Dec(const QString &text)

@@ -25,6 +25,9 @@ NumberRead readNumber(const QString &text);
 // Formats with exactly `decimals` decimals, rounding the decimal value half away from zero.
 QString formatFixed(long double value, int decimals);
 
+// Rounds to the nearest integer, halves to the even neighbour (on the decimal value).
+long double roundHalfEven(long double value);
+
 // Two-decimal form of a number field ("0.00"); a text that is not a number comes back trimmed.
 QString Dec(const QString &text);
 
