@@ -1,34 +1,260 @@
-// Placeholder bodies so that the tree builds; the real rules replace them.
 #include "vehicle/textrules.h"
 
+#include <array>
+#include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <limits>
 
 namespace textrules {
 
+namespace {
+
+// Spaces and control characters (C0, DEL, C1).
+bool isBlank(QChar c)
+{
+    const char16_t u = c.unicode();
+    return u <= 0x20 || (u >= 0x7F && u <= 0x9F);
+}
+
+bool isAsciiDigit(char16_t u) { return u >= u'0' && u <= u'9'; }
+
+// [begin, end) of the text without its leading and trailing blanks.
+void blankBounds(const QString &text, qsizetype &begin, qsizetype &end)
+{
+    begin = 0;
+    end = text.size();
+    while (begin < end && isBlank(text.at(begin)))
+        ++begin;
+    while (end > begin && isBlank(text.at(end - 1)))
+        --end;
+}
+
+// 10^n for 0 <= n <= 27: every one of them is exact in a 64-bit significand, so one
+// multiplication or division by it rounds correctly.
+long double exactPow10(int n)
+{
+    static const std::array<long double, 28> table = [] {
+        std::array<long double, 28> t{};
+        long double p = 1;
+        for (auto &x : t) {
+            x = p;
+            p *= 10;
+        }
+        return t;
+    }();
+    return table[std::size_t(n)];
+}
+
+constexpr int kSignificant = 18;
+
+// The value to 18 significant digits: digits[0..17] and the power of ten of digits[0].
+// Zero gives all '0' and exponent 0.
+struct Decimal18 {
+    std::array<char, kSignificant> digits{};
+    int exponent = 0;
+    bool negative = false;
+};
+
+Decimal18 toDecimal18(long double value)
+{
+    Decimal18 d;
+    d.negative = std::signbit(value);
+    char buf[64];
+    // "d.ddddddddddddddddde±x": always exactly 18 digits, never locale dependent.
+    const auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(value),
+                                   std::chars_format::scientific, kSignificant - 1);
+    const char *p = buf;
+    int n = 0;
+    for (; p != res.ptr && *p != 'e'; ++p)
+        if (*p >= '0' && *p <= '9' && n < kSignificant)
+            d.digits[std::size_t(n++)] = *p;
+    while (n < kSignificant)
+        d.digits[std::size_t(n++)] = '0';
+    if (p != res.ptr)
+        std::from_chars(p + 1 + (p[1] == '+'), res.ptr, d.exponent);
+    return d;
+}
+
+} // namespace
+
+// Overflow: a text whose value does not fit a long double (about 1.19e4932) is not a number,
+// so it stays as typed and the calculations that meet it stop, rather than carrying an
+// infinity into sums and texts. A value too small to hold reads as 0.
 NumberRead readNumber(const QString &text)
 {
-    bool ok = false;
-    const QString t = text.trimmed();
-    if (t.isEmpty())
+    qsizetype i = 0, end = 0;
+    blankBounds(text, i, end);
+    if (i == end)
         return {};
-    const double v = t.toDouble(&ok);
-    return ok ? NumberRead{NumberKind::Number, v} : NumberRead{NumberKind::NotNumber, 0};
+    const NumberRead notNumber{NumberKind::NotNumber, 0};
+    const QChar *s = text.constData();
+
+    bool negative = false;
+    if (s[i] == u'+' || s[i] == u'-') {
+        negative = s[i] == u'-';
+        ++i;
+    }
+
+    // Up to 19 significant digits fit a uint64 exactly; the rest only moves the exponent.
+    std::uint64_t mantissa = 0;
+    int kept = 0;
+    std::int64_t scale = 0; // power of ten applied to mantissa
+    bool anyDigit = false, point = false;
+    for (; i < end; ++i) {
+        const char16_t u = s[i].unicode();
+        if (u == u'.') {
+            if (point)
+                return notNumber;
+            point = true;
+            continue;
+        }
+        if (!isAsciiDigit(u))
+            break;
+        anyDigit = true;
+        if (mantissa == 0 && u == u'0') {
+            if (point)
+                --scale;
+            continue;
+        }
+        if (kept < 19) {
+            mantissa = mantissa * 10 + (u - u'0');
+            ++kept;
+            if (point)
+                --scale;
+        } else if (!point) {
+            ++scale;
+        }
+    }
+    if (!anyDigit && !point)
+        return notNumber;
+
+    if (i < end && (s[i] == u'e' || s[i] == u'E')) {
+        ++i;
+        bool expNegative = false;
+        if (i < end && (s[i] == u'+' || s[i] == u'-')) {
+            expNegative = s[i] == u'-';
+            ++i;
+        }
+        if (i == end || !isAsciiDigit(s[i].unicode()))
+            return notNumber;
+        // Saturate: anything past 10^6 is far beyond the range either way.
+        std::int64_t exp = 0;
+        for (; i < end && isAsciiDigit(s[i].unicode()); ++i)
+            if (exp < 1000000)
+                exp = exp * 10 + (s[i].unicode() - u'0');
+        scale += expNegative ? -exp : exp;
+    }
+    if (i != end)
+        return notNumber;
+
+    long double value = 0;
+    if (mantissa != 0) {
+        const long double m = static_cast<long double>(mantissa);
+        const std::int64_t magnitude = scale + kept; // value < 10^magnitude
+        if (magnitude > 4933)
+            return notNumber;
+        if (magnitude < -4960)
+            value = 0;
+        else if (scale >= 0 && scale <= 27)
+            value = m * exactPow10(int(scale));
+        else if (scale < 0 && scale >= -27)
+            value = m / exactPow10(int(-scale));
+        else
+            value = m * std::pow(10.0L, static_cast<long double>(scale));
+        if (!std::isfinite(value))
+            return notNumber;
+    }
+    return {NumberKind::Number, negative ? -value : value};
 }
 
 QString formatFixed(long double value, int decimals)
 {
-    return QString::number(double(value), 'f', decimals);
+    if (!std::isfinite(value))
+        return {};
+    if (decimals < 0)
+        decimals = 0;
+    const Decimal18 d = toDecimal18(value);
+
+    // Digit k of d.digits has the place value 10^(exponent - k); keep those down to
+    // 10^-decimals and round on the next one, half away from zero.
+    const int last = d.exponent + decimals; // index of the last kept digit
+    int intDigits = d.exponent + 1;         // digits before the point (may be <= 0)
+    QByteArray kept;                        // the kept digits, most significant first
+    bool roundUp = false;
+    if (last >= 0) {
+        const int n = std::min(last + 1, kSignificant);
+        kept = QByteArray(d.digits.data(), n);
+        if (last + 1 < kSignificant)
+            roundUp = d.digits[std::size_t(last + 1)] >= '5';
+        kept.append(QByteArray(last + 1 - n, '0'));
+    } else if (last == -1) {
+        roundUp = d.digits[0] >= '5';
+    }
+    if (roundUp) {
+        qsizetype k = kept.size() - 1;
+        while (k >= 0 && kept[k] == '9')
+            kept[k--] = '0';
+        if (k >= 0) {
+            ++kept[k];
+        } else {
+            kept.prepend('1');
+            ++intDigits;
+        }
+    }
+
+    // kept holds the digits from place 10^(intDigits-1) down to 10^-decimals.
+    const qsizetype wanted = std::max(intDigits, 1) + decimals;
+    if (kept.size() < wanted)
+        kept.prepend(QByteArray(wanted - kept.size(), '0'));
+    const bool zero = kept.count('0') == kept.size();
+
+    QString out;
+    out.reserve(kept.size() + 2);
+    if (d.negative && !zero) // never "-0.00"
+        out.append(u'-');
+    const qsizetype intLen = kept.size() - decimals;
+    for (qsizetype k = 0; k < kept.size(); ++k) {
+        if (k == intLen)
+            out.append(u'.');
+        out.append(QLatin1Char(kept[k]));
+    }
+    return out;
 }
 
 long double roundHalfEven(long double value)
 {
-    return std::nearbyint(value);
+    if (!std::isfinite(value))
+        return value;
+    const Decimal18 d = toDecimal18(value);
+    if (d.exponent >= kSignificant - 1) // no fraction left at 18 digits
+        return std::nearbyint(value);
+    if (d.exponent < -1)
+        return d.negative ? -0.0L : 0.0L;
+
+    // Integer part (at most 17 digits) and the fraction digits after it.
+    std::uint64_t whole = 0;
+    for (int k = 0; k <= d.exponent; ++k)
+        whole = whole * 10 + std::uint64_t(d.digits[std::size_t(k)] - '0');
+    const int first = d.exponent + 1;
+    const char next = d.digits[std::size_t(first)];
+    bool restNonZero = false;
+    for (int k = first + 1; k < kSignificant; ++k)
+        restNonZero = restNonZero || d.digits[std::size_t(k)] != '0';
+    if (next > '5' || (next == '5' && (restNonZero || whole % 2 == 1)))
+        ++whole;
+    const long double r = static_cast<long double>(whole);
+    return d.negative ? -r : r;
 }
 
 QString Dec(const QString &text)
 {
     const NumberRead r = readNumber(text);
-    return r.isNumber() ? formatFixed(r.value, 2) : text.trimmed();
+    if (r.isNumber())
+        return formatFixed(r.value, 2);
+    qsizetype b = 0, e = 0;
+    blankBounds(text, b, e);
+    return text.mid(b, e - b);
 }
 
 QString Rset(const QString &text, int width, const WidthMeasure &measure)
@@ -36,28 +262,56 @@ QString Rset(const QString &text, int width, const WidthMeasure &measure)
     QString s = Dec(text);
     if (s.isEmpty())
         return s;
-    while (measure(s) <= width - 10)
-        s.prepend(QLatin1Char(' '));
+    // A space is at least a pixel wide in any font we show numbers in; the cap only keeps a
+    // measure that ignores spaces from looping for ever.
+    const int limit = width - 10;
+    for (int spaces = 0; spaces <= std::max(width, 0) && measure(s) <= limit; ++spaces)
+        s.prepend(u' ');
     return s;
 }
 
 std::optional<QChar> filterKey(QChar c)
 {
-    if (c == QChar(8) || c.isDigit() || c == QLatin1Char('.'))
+    const char16_t u = c.unicode();
+    if (u == 8 || isAsciiDigit(u) || u == u'.')
         return c;
-    if (c == QLatin1Char(','))
-        return QLatin1Char('.');
+    if (u == u',')
+        return QChar(u'.');
     return std::nullopt;
 }
 
 QString formatDate(const QDate &date)
 {
-    return date.toString(QStringLiteral("dd/MM/yyyy"));
+    if (!date.isValid())
+        return {};
+    const auto two = [](int n) { return QString::number(n).rightJustified(2, u'0'); };
+    const int y = date.year();
+    QString year = QString::number(std::abs(y)).rightJustified(4, u'0');
+    if (y < 0)
+        year.prepend(u'-');
+    return two(date.day()) + u'/' + two(date.month()) + u'/' + year;
 }
 
+// Day and month take one or two digits ("1/2/1999" as well as "01/02/1999"), the year
+// exactly four: a two-digit year would need a century guess, and the program never writes one.
+// Blanks around the text are ignored, nothing else is.
 std::optional<QDate> readDate(const QString &text)
 {
-    const QDate d = QDate::fromString(text, QStringLiteral("d/M/yyyy"));
+    qsizetype i = 0, end = 0;
+    blankBounds(text, i, end);
+    const auto number = [&](int minDigits, int maxDigits, int &out) {
+        const qsizetype start = i;
+        out = 0;
+        while (i < end && i - start < maxDigits && isAsciiDigit(text.at(i).unicode()))
+            out = out * 10 + (text.at(i++).unicode() - u'0');
+        return i - start >= minDigits && (i == end || !isAsciiDigit(text.at(i).unicode()));
+    };
+    const auto slash = [&] { return i < end && text.at(i++) == u'/'; };
+    int day = 0, month = 0, year = 0;
+    if (!number(1, 2, day) || !slash() || !number(1, 2, month) || !slash()
+        || !number(4, 4, year) || i != end)
+        return std::nullopt;
+    const QDate d(year, month, day);
     if (!d.isValid())
         return std::nullopt;
     return d;
