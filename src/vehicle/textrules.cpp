@@ -1,5 +1,8 @@
 #include "vehicle/textrules.h"
 
+#include <QVarLengthArray>
+
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -56,13 +59,14 @@ struct Decimal18 {
     bool negative = false;
 };
 
-Decimal18 toDecimal18(long double value)
+// Exact digits through the standard conversion; the slow path.
+Decimal18 toDecimal18Exact(long double magnitude, bool negative)
 {
     Decimal18 d;
-    d.negative = std::signbit(value);
+    d.negative = negative;
     char buf[64];
     // "d.ddddddddddddddddde±x": always exactly 18 digits, never locale dependent.
-    const auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(value),
+    const auto res = std::to_chars(buf, buf + sizeof buf, magnitude,
                                    std::chars_format::scientific, kSignificant - 1);
     const char *p = buf;
     int n = 0;
@@ -73,6 +77,48 @@ Decimal18 toDecimal18(long double value)
         d.digits[std::size_t(n++)] = '0';
     if (p != res.ptr)
         std::from_chars(p + 1 + (p[1] == '+'), res.ptr, d.exponent);
+    return d;
+}
+
+// Scales by one exact power of ten to an 18-digit integer. One rounding step can only
+// change the result when the scaled value lies next to a half, so those go the exact way.
+Decimal18 toDecimal18(long double value)
+{
+    const bool negative = std::signbit(value);
+    const long double m = std::fabs(value);
+    if (m == 0) {
+        Decimal18 d;
+        d.digits.fill('0');
+        d.negative = negative;
+        return d;
+    }
+    if (!(m >= 1e-9L && m < 1e27L))
+        return toDecimal18Exact(m, negative);
+
+    int e = 0; // 10^e <= m < 10^(e+1), give or take a rounding at the edges
+    if (m >= 1) {
+        while (e < 26 && m >= exactPow10(e + 1))
+            ++e;
+    } else {
+        while (m * exactPow10(-e) < 1)
+            --e;
+    }
+    const int shift = kSignificant - 1 - e; // -9 <= shift <= 26
+    const long double scaled = shift >= 0 ? m * exactPow10(shift) : m / exactPow10(-shift);
+    const long double whole = std::floor(scaled);
+    const long double frac = scaled - whole;
+    if (frac > 0.4375L && frac < 0.5625L)
+        return toDecimal18Exact(m, negative);
+    auto n = static_cast<std::uint64_t>(whole) + (frac >= 0.5L ? 1 : 0);
+    constexpr std::uint64_t lo = 100000000000000000ULL, hi = 1000000000000000000ULL;
+    if (n < lo || n >= hi)
+        return toDecimal18Exact(m, negative);
+
+    Decimal18 d;
+    d.negative = negative;
+    d.exponent = e;
+    for (int k = kSignificant - 1; k >= 0; --k, n /= 10)
+        d.digits[std::size_t(k)] = char('0' + n % 10);
     return d;
 }
 
@@ -172,54 +218,44 @@ QString formatFixed(long double value, int decimals)
 {
     if (!std::isfinite(value))
         return {};
-    if (decimals < 0)
-        decimals = 0;
+    decimals = std::max(decimals, 0);
     const Decimal18 d = toDecimal18(value);
 
-    // Digit k of d.digits has the place value 10^(exponent - k); keep those down to
-    // 10^-decimals and round on the next one, half away from zero.
-    const int last = d.exponent + decimals; // index of the last kept digit
-    int intDigits = d.exponent + 1;         // digits before the point (may be <= 0)
-    QByteArray kept;                        // the kept digits, most significant first
-    bool roundUp = false;
-    if (last >= 0) {
-        const int n = std::min(last + 1, kSignificant);
-        kept = QByteArray(d.digits.data(), n);
-        if (last + 1 < kSignificant)
-            roundUp = d.digits[std::size_t(last + 1)] >= '5';
-        kept.append(QByteArray(last + 1 - n, '0'));
-    } else if (last == -1) {
-        roundUp = d.digits[0] >= '5';
+    // Digit k of d.digits has the place value 10^(exponent - k). The output runs from place
+    // 10^(intDigits-1) (at least 10^0) down to 10^-decimals; round on the first digit below.
+    const int intDigits = std::max(d.exponent + 1, 1);
+    const int total = intDigits + decimals;
+    QVarLengthArray<char, 64> out(total + 1); // +1 for a carry into a new leading digit
+    const int top = d.exponent + 1 - intDigits; // index into d.digits of out[1]
+    for (int j = 0; j < total; ++j) {
+        const int k = top + j;
+        out[j + 1] = k >= 0 && k < kSignificant ? d.digits[std::size_t(k)] : '0';
     }
-    if (roundUp) {
-        qsizetype k = kept.size() - 1;
-        while (k >= 0 && kept[k] == '9')
-            kept[k--] = '0';
-        if (k >= 0) {
-            ++kept[k];
-        } else {
-            kept.prepend('1');
-            ++intDigits;
-        }
+    out[0] = '0';
+    const int next = top + total; // index of the first dropped digit
+    if (next >= 0 && next < kSignificant && d.digits[std::size_t(next)] >= '5') {
+        int j = total;
+        while (out[j] == '9')
+            out[j--] = '0';
+        ++out[j];
     }
 
-    // kept holds the digits from place 10^(intDigits-1) down to 10^-decimals.
-    const qsizetype wanted = std::max(intDigits, 1) + decimals;
-    if (kept.size() < wanted)
-        kept.prepend(QByteArray(wanted - kept.size(), '0'));
-    const bool zero = kept.count('0') == kept.size();
-
-    QString out;
-    out.reserve(kept.size() + 2);
-    if (d.negative && !zero) // never "-0.00"
-        out.append(u'-');
-    const qsizetype intLen = kept.size() - decimals;
-    for (qsizetype k = 0; k < kept.size(); ++k) {
-        if (k == intLen)
-            out.append(u'.');
-        out.append(QLatin1Char(kept[k]));
+    const int first = out[0] == '0' ? 1 : 0;
+    bool zero = true;
+    for (int j = first; j <= total; ++j)
+        zero = zero && out[j] == '0';
+    const bool minus = d.negative && !zero; // never "-0.00"
+    const int length = total + 1 - first;
+    QString text(length + (minus ? 1 : 0) + (decimals > 0 ? 1 : 0), Qt::Uninitialized);
+    QChar *p = text.data();
+    if (minus)
+        *p++ = u'-';
+    for (int j = first; j <= total; ++j) {
+        if (j == total + 1 - decimals)
+            *p++ = u'.';
+        *p++ = QLatin1Char(out[j]);
     }
-    return out;
+    return text;
 }
 
 long double roundHalfEven(long double value)

@@ -18,11 +18,14 @@ struct NumberRead {
     bool isNumber() const { return kind == NumberKind::Number; }
 };
 
-// Reads a number: blanks trimmed, optional sign, digits with at most one '.', optional
-// exponent. A lone '.' reads as 0. Blank text is Empty.
+// Reads a number: blanks (spaces and control characters) trimmed, optional sign, digits with
+// at most one '.', optional exponent. A lone '.' reads as 0. Blank text is Empty. A value
+// beyond the range of long double is NotNumber; one too small for it reads as 0.
 NumberRead readNumber(const QString &text);
 
-// Formats with exactly `decimals` decimals, rounding the decimal value half away from zero.
+// Formats with exactly `decimals` decimals, rounding the decimal value (the value to 18
+// significant digits) half away from zero: 2.675 gives "2.68". Never "-0.00"; an infinite
+// value gives an empty text.
 QString formatFixed(long double value, int decimals);
 
 // Rounds to the nearest integer, halves to the even neighbour (on the decimal value).
@@ -44,7 +47,8 @@ std::optional<QChar> filterKey(QChar c);
 // "dd/mm/yyyy".
 QString formatDate(const QDate &date);
 
-// Reads "d/m/y" (day, month, year separated by '/'); nothing for a text that is not a date.
+// Reads "d/m/yyyy" (day and month of one or two digits, a four-digit year, separated by '/',
+// blanks around ignored); nothing for a text that is not a valid date.
 std::optional<QDate> readDate(const QString &text);
 
 // "'%s' n'est pas une date correcte"
