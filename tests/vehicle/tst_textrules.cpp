@@ -27,19 +27,14 @@ private Q_SLOTS:
         QTest::newRow("empty") << QString() << E << 0.0;
         QTest::newRow("blanks and controls") << QStringLiteral(" \t\r\n\x01 ") << E << 0.0;
         QTest::newRow("integer") << QStringLiteral("12") << N << 12.0;
-        QTest::newRow("aligned") << QStringLiteral("      7.00") << N << 7.0;
         QTest::newRow("controls around") << QStringLiteral("\t12.5\r\n") << N << 12.5;
         QTest::newRow("plus") << QStringLiteral("+3") << N << 3.0;
         QTest::newRow("minus") << QStringLiteral("-3.5") << N << -3.5;
         QTest::newRow("lone point") << QStringLiteral(".") << N << 0.0;
         QTest::newRow("signed lone point") << QStringLiteral("-.") << N << 0.0;
         QTest::newRow("leading point") << QStringLiteral(".5") << N << 0.5;
-        QTest::newRow("trailing point") << QStringLiteral("5.") << N << 5.0;
         QTest::newRow("exponent") << QStringLiteral("1e3") << N << 1000.0;
         QTest::newRow("exponent upper signed") << QStringLiteral("2.5E-2") << N << 0.025;
-        QTest::newRow("exponent plus") << QStringLiteral("1.5e+3") << N << 1500.0;
-        QTest::newRow("point then exponent") << QStringLiteral(".e2") << N << 0.0;
-        QTest::newRow("leading zeros") << QStringLiteral("000.0500") << N << 0.05;
         QTest::newRow("many digits") << QStringLiteral("123456789012345678901234") << N
                                      << 123456789012345678901234.0;
         QTest::newRow("many fraction digits") << QStringLiteral("0.0000000000000000000000001234")
@@ -48,16 +43,9 @@ private Q_SLOTS:
         QTest::newRow("comma") << QStringLiteral("1,5") << X << 0.0;
         QTest::newRow("sign alone") << QStringLiteral("-") << X << 0.0;
         QTest::newRow("blank after sign") << QStringLiteral("- 5") << X << 0.0;
-        QTest::newRow("inner blank") << QStringLiteral("5 5") << X << 0.0;
-        QTest::newRow("two signs") << QStringLiteral("+-5") << X << 0.0;
         QTest::newRow("letter after") << QStringLiteral("12a") << X << 0.0;
         QTest::newRow("bare exponent") << QStringLiteral("1e") << X << 0.0;
-        QTest::newRow("exponent sign only") << QStringLiteral("1e+") << X << 0.0;
         QTest::newRow("exponent without mantissa") << QStringLiteral("e5") << X << 0.0;
-        QTest::newRow("point in exponent") << QStringLiteral("1e2.5") << X << 0.0;
-        QTest::newRow("hex") << QStringLiteral("0x10") << X << 0.0;
-        QTest::newRow("inf") << QStringLiteral("inf") << X << 0.0;
-        QTest::newRow("nan") << QStringLiteral("nan") << X << 0.0;
         QTest::newRow("arabic-indic digits") << QStringLiteral("\u0661\u0662") << X << 0.0;
         QTest::newRow("no-break space is not blank") << QStringLiteral("\u00a012") << X << 0.0;
         QTest::newRow("largest decade") << QStringLiteral("1e4932") << N << HUGE_VAL;
@@ -66,7 +54,6 @@ private Q_SLOTS:
         QTest::newRow("exponent past int64")
             << QStringLiteral("1e99999999999999999999999999") << X << 0.0;
         QTest::newRow("tiny") << QStringLiteral("1e-999999999") << N << 0.0;
-        QTest::newRow("zero with huge exponent") << QStringLiteral("0e999999999") << N << 0.0;
     }
     void readNumberGrammar()
     {
@@ -92,16 +79,13 @@ private Q_SLOTS:
         auto row = [](const char *name, const char *text, const char *expected) {
             QTest::newRow(name) << QString::fromLatin1(text) << QString::fromLatin1(expected);
         };
-        row("integer", "12", "12.00");
         row("three decimals", "3.456", "3.46");
-        row("leading point", ".5", "0.50");
         row("lone point", ".", "0.00");
         row("aligned", "        7.00", "7.00");
         row("half up", "2.675", "2.68");
         row("half up negative", "-2.675", "-2.68");
         row("half of a cent", "1.005", "1.01");
         row("small half", "0.005", "0.01");
-        row("below half", "0.00499999", "0.00");
         row("negative zero", "-0", "0.00");
         row("rounds to negative zero", "-0.004", "0.00");
         row("carry", "999.995", "1000.00");
@@ -109,14 +93,10 @@ private Q_SLOTS:
         row("eleven digits", "12345678901.23", "12345678901.23");
         row("seventeen digits carry", "99999999999999.995", "100000000000000.00");
         row("exponent", "1.5e3", "1500.00");
-        row("negative exponent", "125e-3", "0.13");
-        row("big", "1e20", "100000000000000000000.00");
         row("blank", "   \t ", "");
-        row("empty", "", "");
         row("two points", "  1.2.3 ", "1.2.3");
         row("word", " abc\r\n", "abc");
         row("overflow stays as typed", "1e999999999", "1e999999999");
-        row("underflow", "1e-999999999", "0.00");
     }
     void decTwoDecimals()
     {
@@ -137,9 +117,7 @@ private Q_SLOTS:
         QTest::newRow("product noise") << 1.1L * 3 << 2 << QStringLiteral("3.30");
         QTest::newRow("division") << 70.05L / 10 << 2 << QStringLiteral("7.01");
         QTest::newRow("no decimals half") << 2.5L << 0 << QStringLiteral("3");
-        QTest::newRow("no decimals negative half") << -2.5L << 0 << QStringLiteral("-3");
         QTest::newRow("negative zero") << -0.0L << 2 << QStringLiteral("0.00");
-        QTest::newRow("tiny negative") << -1e-30L << 1 << QStringLiteral("0.0");
         QTest::newRow("infinity") << std::numeric_limits<long double>::infinity() << 2
                                   << QString();
     }
@@ -159,10 +137,8 @@ private Q_SLOTS:
         QTest::newRow("8.5") << QStringLiteral("8.5") << 8.0;
         QTest::newRow("-7.5") << QStringLiteral("-7.5") << -8.0;
         QTest::newRow("0.5") << QStringLiteral("0.5") << 0.0;
-        QTest::newRow("1.5") << QStringLiteral("1.5") << 2.0;
         QTest::newRow("above half") << QStringLiteral("8.5000001") << 9.0;
         QTest::newRow("below half") << QStringLiteral("7.4999999") << 7.0;
-        QTest::newRow("small") << QStringLiteral("0.04") << 0.0;
         QTest::newRow("integer") << QStringLiteral("101") << 101.0;
         QTest::newRow("large") << QStringLiteral("123456789012345678.5") << 123456789012345678.0;
     }
@@ -183,10 +159,6 @@ private Q_SLOTS:
                                 << QString(11, u' ') + QStringLiteral("7.00");
         QTest::newRow("already aligned") << QString(3, u' ') + QStringLiteral("7.00") << 110
                                          << QString(11, u' ') + QStringLiteral("7.00");
-        QTest::newRow("comma typed as point") << QStringLiteral("12.5") << 110
-                                              << QString(10, u' ') + QStringLiteral("12.50");
-        QTest::newRow("width 116") << QStringLiteral("7") << 116
-                                   << QString(12, u' ') + QStringLiteral("7.00");
         QTest::newRow("not a number") << QStringLiteral("1.2.3") << 110
                                       << QString(10, u' ') + QStringLiteral("1.2.3");
         QTest::newRow("blanks only") << QStringLiteral("   ") << 110 << QString();
@@ -218,12 +190,9 @@ private Q_SLOTS:
         QTest::newRow("comma") << QChar(u',') << QStringLiteral(".");
         QTest::newRow("backspace") << QChar(u'\b') << QStringLiteral("\b");
         QTest::newRow("letter") << QChar(u'a') << QString();
-        QTest::newRow("exponent letter") << QChar(u'e') << QString();
         QTest::newRow("minus") << QChar(u'-') << QString();
-        QTest::newRow("space") << QChar(u' ') << QString();
         QTest::newRow("arabic-indic digit") << QChar(u'\u0663') << QString();
         QTest::newRow("fullwidth digit") << QChar(u'\uff15') << QString();
-        QTest::newRow("superscript two") << QChar(u'\u00b2') << QString();
     }
     void filterKey()
     {
@@ -242,17 +211,12 @@ private Q_SLOTS:
         QTest::newRow("blanks around") << QStringLiteral(" 31/12/2000\r") << QDate(2000, 12, 31);
         QTest::newRow("leap day") << QStringLiteral("29/02/2000") << QDate(2000, 2, 29);
         QTest::newRow("not a leap year") << QStringLiteral("29/02/1900") << QDate();
-        QTest::newRow("31 April") << QStringLiteral("31/04/1999") << QDate();
-        QTest::newRow("day 0") << QStringLiteral("00/01/1999") << QDate();
         QTest::newRow("month 13") << QStringLiteral("01/13/1999") << QDate();
-        QTest::newRow("year 0") << QStringLiteral("01/01/0000") << QDate();
         QTest::newRow("two-digit year") << QStringLiteral("01/02/99") << QDate();
         QTest::newRow("five-digit year") << QStringLiteral("01/02/19999") << QDate();
-        QTest::newRow("three-digit day") << QStringLiteral("001/02/1999") << QDate();
         QTest::newRow("dashes") << QStringLiteral("01-02-1999") << QDate();
         QTest::newRow("trailing text") << QStringLiteral("1/2/1999x") << QDate();
         QTest::newRow("inner blank") << QStringLiteral("1 /2/1999") << QDate();
-        QTest::newRow("sign") << QStringLiteral("+1/2/1999") << QDate();
         QTest::newRow("empty") << QString() << QDate();
     }
     void readDate()
