@@ -9,7 +9,6 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
-#include <QStyleOptionFocusRect>
 
 using calendrier::MonthGrid;
 
@@ -42,6 +41,20 @@ void paint(QWidget *w, QPalette::ColorRole role, const QColor &c)
     QPalette p = w->palette();
     p.setColor(role, c);
     w->setPalette(p);
+}
+
+// The buttons are not auto-default, so that no button stands as the window's default and Enter
+// on the grid does nothing; Enter on a focused button presses that button.
+void noDefaultButton(const QList<QPushButton *> &buttons)
+{
+    for (QPushButton *b : buttons)
+        b->setAutoDefault(false);
+}
+
+void pressFocusedButton(QWidget *window)
+{
+    if (auto *b = qobject_cast<QPushButton *>(window->focusWidget()))
+        b->click();
 }
 
 const QColor lime(0x00, 0xff, 0x00);
@@ -105,11 +118,8 @@ void TCalendrierGrid::paintEvent(QPaintEvent *)
             p.setPen(selected ? palette().color(QPalette::HighlightedText) : QColor(Qt::black));
             p.drawText(r, Qt::AlignCenter, text);
             if (selected && hasFocus()) {
-                QStyleOptionFocusRect opt;
-                opt.initFrom(this);
-                opt.rect = r.adjusted(2, 2, -1, -1);
-                opt.backgroundColor = palette().color(QPalette::Highlight);
-                style()->drawPrimitive(QStyle::PE_FrameFocusRect, &opt, &p, this);
+                p.setPen(QPen(palette().color(QPalette::HighlightedText), 1, Qt::DotLine));
+                p.drawRect(r.adjusted(3, 3, -3, -3));
             }
         }
     }
@@ -193,6 +203,8 @@ TCalendrier::TCalendrier(QWidget *parent)
     Label1->setFont(f);
     paint(Label1, QPalette::WindowText, Qt::red);
 
+    noDefaultButton({BitBtn1, BitBtn2, Button1});
+
     connect(Calendar1, &TCalendrierGrid::dateChanged, this, &TCalendrier::Calendar1Change);
     connect(BitBtn1, &QPushButton::clicked, this, &TCalendrier::BitBtn1Click);
     connect(BitBtn2, &QPushButton::clicked, this, &TCalendrier::BitBtn2Click);
@@ -228,6 +240,8 @@ void TCalendrier::keyPressEvent(QKeyEvent *e)
         BitBtn2Click();
     else if (e->key() == Qt::Key_PageUp)
         BitBtn1Click();
+    else if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter)
+        pressFocusedButton(this);
     else
         QDialog::keyPressEvent(e);   // Esc closes
 }

@@ -51,6 +51,14 @@ QLabel *displayPanel(QWidget *parent, const QRect &geometry, const QString &name
     return label;
 }
 
+// No button is the window's default, so that Enter on the selector or the spin control does not
+// press "Set"; Enter on a focused button presses that button.
+void noDefaultButton(const QList<QPushButton *> &buttons)
+{
+    for (QPushButton *b : buttons)
+        b->setAutoDefault(false);
+}
+
 constexpr int firstRepeatMs = 400;
 constexpr int repeatMs = 100;
 
@@ -168,6 +176,8 @@ THorloge::THorloge(QWidget *parent)
     connect(Button2, &QPushButton::clicked, this, &THorloge::Button2Click);
     connect(Button1, &QPushButton::clicked, this, &THorloge::Button1Click);
 
+    noDefaultButton({Button1, Button2});
+
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(1000);
@@ -179,6 +189,12 @@ THorloge::THorloge(QWidget *parent)
 int THorloge::selectedField() const
 {
     return m_fields->checkedId();
+}
+
+void THorloge::selectField(int index)
+{
+    if (QAbstractButton *b = m_fields->button(index))
+        b->setChecked(true);
 }
 
 void THorloge::FormActivate()
@@ -233,6 +249,16 @@ void THorloge::step(int d)
         return;
     }
     display->setText(text);
+}
+
+void THorloge::keyPressEvent(QKeyEvent *e)
+{
+    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+        if (auto *b = qobject_cast<QPushButton *>(focusWidget()))
+            b->click();
+        return;
+    }
+    QDialog::keyPressEvent(e);   // Esc closes
 }
 
 void THorloge::changeEvent(QEvent *e)

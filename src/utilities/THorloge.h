@@ -48,6 +48,7 @@ public:
     bool settingMode() const { return m_setting; }
     // Selected item of the field selector, -1 when none.
     int selectedField() const;
+    void selectField(int index);
 
     void FormActivate();
     void FormDeactivate();
@@ -70,6 +71,7 @@ public:
     QTimer *Timer1;
 
 protected:
+    void keyPressEvent(QKeyEvent *e) override;
     void changeEvent(QEvent *e) override;
     void showEvent(QShowEvent *e) override;
     void hideEvent(QHideEvent *e) override;

@@ -77,6 +77,14 @@ void GuiCalendrier::monthButtonsAndPageKeys()
     QTest::keyClick(w->Calendar1, Qt::Key_PageUp);
     QCOMPARE(w->date(), QDate(2025, 12, 28));
     QCOMPARE(w->Label1->text(), u"décembre  2025"_s);
+
+    // No button is the default: Enter on the grid changes nothing, Enter on a button presses it.
+    w->Calendar1->setFocus();
+    QTest::keyClick(w->Calendar1, Qt::Key_Return);
+    QCOMPARE(w->date(), QDate(2025, 12, 28));
+    w->BitBtn2->setFocus();
+    QTest::keyClick(w->BitBtn2, Qt::Key_Return);
+    QCOMPARE(w->date(), QDate(2026, 1, 28));
     QVERIFY(w->isVisible());
 }
 

@@ -121,6 +121,8 @@ void GuiHorloge::setStepsAndSetsUtc()
     QTest::keyClick(w->SpinButton1, Qt::Key_Up);
     QTest::keyClick(w->SpinButton1, Qt::Key_Up);
     QTest::keyClick(w->SpinButton1, Qt::Key_Down);
+    QTest::keyClick(w->SpinButton1, Qt::Key_Return);   // Enter does not press "Set"
+    QVERIFY(w->settingMode());
     QCOMPARE(w->Label1->text(), u"15:09:26"_s);
     QCOMPARE(w->Label2->text(), u"15/03/2026"_s);
 

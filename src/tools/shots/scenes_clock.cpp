@@ -7,7 +7,6 @@
 #include "utilities/TCalendrier.h"
 #include "utilities/THorloge.h"
 
-#include <QRadioButton>
 #include <QTimer>
 
 namespace {
@@ -40,7 +39,7 @@ void showHorloge(TMainForm *frame, bool setting)
         // Setting mode with the hour selected and stepped once, after the activation (which
         // leaves setting mode) has come through.
         QTimer::singleShot(250, w, [w] {
-            w->RadioGroup1->findChildren<QRadioButton *>().at(0)->setChecked(true);
+            w->selectField(horloge::Hr);
             w->Button2Click();
             w->SpinButton1UpClick();
         });
