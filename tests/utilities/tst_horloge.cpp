@@ -25,7 +25,6 @@ class TestHorloge : public QObject {
 private slots:
     void cleanup() { useTimeZone("UTC"); }
 
-    void displays();
     void readInteger_data();
     void readInteger();
     void step_data();
@@ -36,12 +35,6 @@ private slots:
     void failuresReported_data();
     void failuresReported();
 };
-
-void TestHorloge::displays()
-{
-    QCOMPARE(timeText(QTime(7, 5, 9)), QStringLiteral("07:05:09"));
-    QCOMPARE(dateText(QDate(2026, 3, 4)), QStringLiteral("04/03/2026"));
-}
 
 void TestHorloge::readInteger_data()
 {
