@@ -22,11 +22,10 @@ THorloge *horloge(TMainForm *frame)
 
 TCalendrier *calendrier(TMainForm *frame)
 {
-    if (!singles().Calendrier) {
-        platform::SystemClock::setFake(fixedNow);
+    if (!singles().Calendrier)
         singles().Calendrier = new TCalendrier(frame);
-        platform::SystemClock::clearFake();
-    }
+    // The window may have been created on the real date at start-up.
+    singles().Calendrier->Calendar1->setDate(fixedNow.date());
     return singles().Calendrier;
 }
 
