@@ -65,38 +65,42 @@ constexpr int repeatMs = 100;
 } // namespace
 
 THorlogeSpin::THorlogeSpin(QWidget *parent)
-    : QWidget(parent), m_up(new QToolButton(this)), m_down(new QToolButton(this))
+    : QWidget(parent), m_up(new QToolButton(this)), m_down(new QToolButton(this)),
+      m_repeat(new QTimer(this))
 {
     setFocusPolicy(Qt::StrongFocus);
-    auto *repeat = new QTimer(this);
     for (QToolButton *b : {m_up, m_down}) {
         b->setArrowType(b == m_up ? Qt::UpArrow : Qt::DownArrow);
         b->setFocusPolicy(Qt::NoFocus);
         // One step on the press, then the repeat while the button is held.
-        connect(b, &QToolButton::pressed, this, [this, b, repeat] {
+        connect(b, &QToolButton::pressed, this, [this, b] {
             setFocus(Qt::MouseFocusReason);
-            repeat->setProperty("up", b == m_up);
-            repeat->start(firstRepeatMs);
-            b == m_up ? emit upClick() : emit downClick();
+            m_repeatUp = b == m_up;
+            m_repeat->start(firstRepeatMs);
+            stepOnce(m_repeatUp);
         });
-        connect(b, &QToolButton::released, repeat, &QTimer::stop);
+        connect(b, &QToolButton::released, m_repeat, &QTimer::stop);
     }
-    connect(repeat, &QTimer::timeout, this, [this, repeat] {
-        repeat->setInterval(repeatMs);
-        const bool up = repeat->property("up").toBool();
+    connect(m_repeat, &QTimer::timeout, this, [this] {
+        m_repeat->setInterval(repeatMs);
         // Dragged off the button while holding it: pause until the pointer comes back.
-        if (!(up ? m_up : m_down)->isDown())
-            return;
-        up ? emit upClick() : emit downClick();
+        if ((m_repeatUp ? m_up : m_down)->isDown())
+            stepOnce(m_repeatUp);
     });
+}
+
+void THorlogeSpin::stepOnce(bool up)
+{
+    if (up)
+        emit upClick();
+    else
+        emit downClick();
 }
 
 void THorlogeSpin::keyPressEvent(QKeyEvent *e)
 {
-    if (e->key() == Qt::Key_Up)
-        emit upClick();
-    else if (e->key() == Qt::Key_Down)
-        emit downClick();
+    if (e->key() == Qt::Key_Up || e->key() == Qt::Key_Down)
+        stepOnce(e->key() == Qt::Key_Up);
     else
         QWidget::keyPressEvent(e);
 }

@@ -33,8 +33,12 @@ protected:
     void resizeEvent(QResizeEvent *e) override;
 
 private:
+    void stepOnce(bool up);
+
     QToolButton *m_up;
     QToolButton *m_down;
+    QTimer *m_repeat;
+    bool m_repeatUp = true;
 };
 
 class THorloge : public QDialog {
