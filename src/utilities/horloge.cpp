@@ -6,14 +6,14 @@
 namespace horloge {
 namespace {
 
-struct FieldSpec {
+struct FieldLayout {
     qsizetype pos;   // 0-based position in its display
     qsizetype width;
     int min;
     int max;
 };
 
-constexpr FieldSpec specs[] = {
+constexpr FieldLayout layouts[] = {
     {0, 2, 0, 24},      // Hr: 24 is reachable on the display
     {3, 2, 0, 59},      // Mn
     {0, 2, 1, 31},      // Jo: not compared with the month's length
@@ -80,13 +80,13 @@ std::optional<int> readInteger(const QString &text, QString *error)
 
 QString fieldText(const QString &display, Field f)
 {
-    const FieldSpec &s = specs[f];
+    const FieldLayout &s = layouts[f];
     return display.mid(s.pos, s.width);
 }
 
 bool stepField(QString &display, Field f, int d, QString *error)
 {
-    const FieldSpec &s = specs[f];
+    const FieldLayout &s = layouts[f];
     const QString old = fieldText(display, f);
     const std::optional<int> read = readInteger(old, error);
     if (!read)
