@@ -160,6 +160,18 @@ private Q_SLOTS:
                                      << argus << QStringLiteral("50000.00");
         QTest::newRow("101 CV: Argus") << diesel << reg << eval << QStringLiteral("101") << km
                                        << argus << QStringLiteral("50000.00");
+        // The remaining row and column bounds of the coefficient table, one cell each.
+        const auto bound = [&](const char *name, int months, const char *cv, const char *price) {
+            QTest::newRow(name) << essence << y2000 << y2000.addMonths(months)
+                                << QString::fromLatin1(cv) << none << none
+                                << QString::fromLatin1(price);
+        };
+        bound("36 months 13 CV", 36, "13", "27000.00");
+        bound("37 months 16 CV", 37, "16", "20812.50");
+        bound("48 months 17 CV", 48, "17", "33000.00");
+        bound("49 months 12 CV", 49, "12", "12250.00");
+        bound("60 months 7 CV", 60, "7", "11250.00");
+        bound("61 months 13 CV", 61, "13", "19062.50");
         QTest::newRow("empty CV is 2") << essence << y2000 << QDate(2002, 1, 1) << none << none
                                        << none << QStringLiteral("9000.00");
         QTest::newRow("7.5 CV rounds to 8") << essence << y2000 << QDate(2002, 1, 1)
