@@ -73,10 +73,13 @@ void GuiEurof::spinControl()
     QTest::keyClick(spin, Qt::Key_Down);
     QTest::keyClick(spin, Qt::Key_Down);
     QCOMPARE(rate(), u"6,55956"_s);
-    // Held down, a half repeats its step.
+    // A half steps as it goes down, repeats while held, and adds nothing when released.
     QTest::mousePress(up, Qt::LeftButton);
-    QTRY_COMPARE_WITH_TIMEOUT(rate() > u"6,55958"_s, true, 5000);
+    QCOMPARE(rate(), u"6,55957"_s);
+    QTRY_COMPARE_WITH_TIMEOUT(rate() >= u"6,55959"_s, true, 5000);
+    const QString held = rate();
     QTest::mouseRelease(up, Qt::LeftButton);
+    QCOMPARE(rate(), held);
 }
 
 void GuiEurof::escapeKeepsDisplays()
