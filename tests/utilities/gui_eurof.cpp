@@ -61,6 +61,10 @@ void GuiEurof::keypadKeepsKeyboard()
     QCOMPARE(text("Label1"), u"5,3"_s);
     QTest::mouseClick(child(u"Button11"_s), Qt::LeftButton);
     QCOMPARE(text("Label2"), u"0,81"_s);
+    // A keypad button after a result starts a new entry on emptied displays.
+    m_w->Button5Click();
+    QCOMPARE(text("Label1"), u"5"_s);
+    QCOMPARE(text("Label2"), QString());
 }
 
 void GuiEurof::spinControl()
