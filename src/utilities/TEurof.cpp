@@ -56,8 +56,10 @@ TSpinButton::TSpinButton(QWidget *parent)
         // A click on a half takes the focus, so that the arrow keys go on from there.
         connect(b, &QToolButton::pressed, this, [this] { setFocus(Qt::MouseFocusReason); });
     }
-    connect(m_up, &QToolButton::clicked, this, &TSpinButton::UpClick);
-    connect(m_down, &QToolButton::clicked, this, &TSpinButton::DownClick);
+    // Steps on the press and on each repeat (the repeat timer emits pressed again), not on
+    // the release, which would add one step after the button is let go.
+    connect(m_up, &QToolButton::pressed, this, &TSpinButton::UpClick);
+    connect(m_down, &QToolButton::pressed, this, &TSpinButton::DownClick);
 }
 
 void TSpinButton::keyPressEvent(QKeyEvent *event)

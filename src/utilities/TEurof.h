@@ -48,7 +48,17 @@ public:
     void FormKeyPress(QChar key);
     void Init() { m_euro.Init(); refresh(); }
 
-    void ButtonClick(int digit); // Button0Click to Button9Click
+    void ButtonClick(int digit); // the digit buttons
+    void Button0Click() { ButtonClick(0); }
+    void Button1Click() { ButtonClick(1); }
+    void Button2Click() { ButtonClick(2); }
+    void Button3Click() { ButtonClick(3); }
+    void Button4Click() { ButtonClick(4); }
+    void Button5Click() { ButtonClick(5); }
+    void Button6Click() { ButtonClick(6); }
+    void Button7Click() { ButtonClick(7); }
+    void Button8Click() { ButtonClick(8); }
+    void Button9Click() { ButtonClick(9); }
     void Button10Click();        // "Fermer"
     void Button11Click();        // "="
     void Button12Click();        // ","

@@ -3,6 +3,7 @@
 #include "platform/fonts.h"
 #include "platform/messages.h"
 
+#include <QFontMetrics>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
@@ -161,7 +162,17 @@ void TPocket::report(const Calculator::Error &error)
 
 void TPocket::refresh()
 {
-    Label1->setText(m_calc.display());
+    // Results of up to 20 characters (0,333333333333333, -1,0091381074415E-28) are wider than
+    // the display in the window's font, and a text cut at its left end reads as another
+    // number: the font shrinks until the text fits. Longer typed numbers scroll off the left.
+    const QString &text = m_calc.display();
+    const int room = Label1->contentsRect().width();
+    QFont f = font();
+    int pixels = f.pixelSize();
+    while (pixels > 10 && QFontMetrics(f).horizontalAdvance(text) > room)
+        f.setPixelSize(--pixels);
+    Label1->setFont(f);
+    Label1->setText(text);
 }
 
 bool TPocket::FormKeyPress(QChar key)

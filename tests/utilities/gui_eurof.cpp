@@ -61,6 +61,10 @@ void GuiEurof::keypadKeepsKeyboard()
     QCOMPARE(text("Label1"), u"5,3"_s);
     QTest::mouseClick(child(u"Button11"_s), Qt::LeftButton);
     QCOMPARE(text("Label2"), u"0,81"_s);
+    // A keypad button after a result starts a new entry on emptied displays.
+    m_w->Button5Click();
+    QCOMPARE(text("Label1"), u"5"_s);
+    QCOMPARE(text("Label2"), QString());
 }
 
 void GuiEurof::spinControl()
@@ -73,10 +77,13 @@ void GuiEurof::spinControl()
     QTest::keyClick(spin, Qt::Key_Down);
     QTest::keyClick(spin, Qt::Key_Down);
     QCOMPARE(rate(), u"6,55956"_s);
-    // Held down, a half repeats its step.
+    // A half steps as it goes down, repeats while held, and adds nothing when released.
     QTest::mousePress(up, Qt::LeftButton);
-    QTRY_COMPARE_WITH_TIMEOUT(rate() > u"6,55958"_s, true, 5000);
+    QCOMPARE(rate(), u"6,55957"_s);
+    QTRY_COMPARE_WITH_TIMEOUT(rate() >= u"6,55959"_s, true, 5000);
+    const QString held = rate();
     QTest::mouseRelease(up, Qt::LeftButton);
+    QCOMPARE(rate(), held);
 }
 
 void GuiEurof::escapeKeepsDisplays()

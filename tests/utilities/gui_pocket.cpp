@@ -19,6 +19,7 @@ private slots:
     void keyboardMapping();
     void mouseAndKeysAgree();
     void errorBox();
+    void longTextsShowWhole();
     void escapeClosesAndReopeningClears();
 
 private:
@@ -80,6 +81,27 @@ void GuiPocket::errorBox()
     // The calculation goes on from where the error left it.
     QTest::keyClicks(m_w.get(), u"2="_s);
     QCOMPARE(display(), u"3,5"_s);
+}
+
+void GuiPocket::longTextsShowWhole()
+{
+    // A display cut at its left end reads as another number (0,333... as 333...).
+    auto *label = m_w->findChild<QLabel *>(u"Label1"_s);
+    const auto fits = [label] {
+        return QFontMetrics(label->font()).horizontalAdvance(label->text()) <= label->contentsRect().width();
+    };
+    QTest::keyClicks(m_w.get(), u"3x"_s);
+    QCOMPARE(display(), u"0,333333333333333"_s);
+    QVERIFY(fits());
+    QTest::keyClicks(m_w.get(), u"C1-8=x"_s);
+    QCOMPARE(display(), u"-0,142857142857143"_s);
+    QVERIFY(fits());
+    QTest::keyClicks(m_w.get(), u"C1/3/1000000="_s);
+    QCOMPARE(display(), u"3,333333333335E-7"_s);
+    QVERIFY(fits());
+    // Short texts keep the window's font.
+    QTest::keyClicks(m_w.get(), u"C5"_s);
+    QCOMPARE(label->font().pixelSize(), m_w->font().pixelSize());
 }
 
 void GuiPocket::escapeClosesAndReopeningClears()
