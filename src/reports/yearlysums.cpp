@@ -35,12 +35,49 @@ std::optional<int> dateYear(const QString &dateText)
 
 namespace {
 
+// Ledger amounts are stored in two-decimal form ("1234.50", "-3.00"). Reading that form
+// directly keeps a ledger of 100 000 entries fast; any other text goes through the general
+// reader. The value is the exact quotient cents / 100 rounded once, which is what a correctly
+// rounded reading of the decimal text gives.
+textrules::NumberRead readAmount(const QString &text)
+{
+    const qsizetype n = text.size();
+    const QChar *c = text.constData();
+    qsizetype i = 0;
+    const bool negative = n > 0 && c[0] == QLatin1Char('-');
+    if (negative)
+        i = 1;
+    const qsizetype digits = n - i - 3;
+    if (digits < 1 || digits > 15 || c[n - 3] != QLatin1Char('.'))
+        return textrules::readNumber(text);
+    long long cents = 0;
+    for (; i < n; ++i) {
+        if (i == n - 3)
+            continue;
+        const char16_t d = c[i].unicode();
+        if (d < u'0' || d > u'9')
+            return textrules::readNumber(text);
+        cents = cents * 10 + (d - u'0');
+    }
+    const long double v = static_cast<long double>(cents) / 100;
+    return {NumberKind::Number, negative ? -v : v};
+}
+
 // Adds the amounts of one ledger to the years they are dated in.
 template <typename Entry>
 bool addLedger(const std::vector<Entry> &ledger, long double YearFigures::*sum, int first,
                int last, std::vector<YearFigures> &years, std::vector<char> &badAmount)
 {
-    for (const Entry &e : ledger) {
+    // The texts live in their own blocks of memory: fetching those of a few entries ahead
+    // hides most of the wait for them in a long ledger.
+    constexpr std::size_t kAhead = 8;
+    const std::size_t size = ledger.size();
+    for (std::size_t k = 0; k < size; ++k) {
+        if (k + kAhead < size) {
+            __builtin_prefetch(ledger[k + kAhead][col::Date].constData());
+            __builtin_prefetch(ledger[k + kAhead][col::Montant].constData());
+        }
+        const Entry &e = ledger[k];
         const std::optional<int> y = dateYear(e[col::Date]);
         if (!y)
             return false; // met in the very first year: nothing at all is filled
@@ -49,7 +86,7 @@ bool addLedger(const std::vector<Entry> &ledger, long double YearFigures::*sum, 
         const auto index = std::size_t(*y - first);
         if (badAmount[index])
             continue;
-        const textrules::NumberRead amount = textrules::readNumber(e[col::Montant]);
+        const textrules::NumberRead amount = readAmount(e[col::Montant]);
         if (amount.kind == NumberKind::NotNumber)
             badAmount[index] = 1;
         else if (amount.kind == NumberKind::Number)
