@@ -114,7 +114,6 @@ private slots:
     void sumsRoundedOnlyOnceShown();
     void fillingStops_data();
     void fillingStops();
-    void totalsCarryEmptyFiguresDown();
     void mostRecentYearsWhenTooMany();
     void onePassMatchesYearByYear();
 };
@@ -170,11 +169,6 @@ void TestYearlySums::insuranceRoundedToFrancs()
     const StatsTable t = statsTable(bought(2026, insurance, vignette), kToday);
     QCOMPARE(t.cells[1][4], shown);
     QCOMPARE(t.cells[1][5], shown);
-
-    // The chart gets the amount itself.
-    const YearlyFill f = yearlyFill(bought(2026, insurance, vignette), kToday, kChartYears);
-    QCOMPARE(double(f.insuranceVignette),
-             double(textrules::readNumber(insurance).value + textrules::readNumber(vignette).value));
 }
 
 void TestYearlySums::entryCountsInTheYearOfItsDateText()
@@ -259,28 +253,6 @@ void TestYearlySums::fillingStops()
     }
     // The chart never shows a year whose insurance could not be read.
     QCOMPARE(int(yearlyFill(record, kToday, kChartYears).years.size()), fullRows);
-}
-
-void TestYearlySums::totalsCarryEmptyFiguresDown()
-{
-    GridTexts g;
-    g[1] = {QStringLiteral("2024"), QStringLiteral("10.00"), QStringLiteral("20.00"),
-            QStringLiteral("30.00"), QStringLiteral("40.00"), QString()};
-    g[2] = {QStringLiteral("2025"), QString(), QStringLiteral("5.00"), QString(), QString(),
-            QString()};
-    QCOMPARE(placeTotals(g), 4);
-    QCOMPARE(g[1][5], QStringLiteral("100.00"));
-    QCOMPARE(g[2][5], QStringLiteral("85.00"));
-    QCOMPARE(QStringList(g[4].begin(), g[4].end()),
-             cells({"Total", "20.00", "25.00", "60.00", "80.00", "185.00"}));
-
-    // Every year row filled: the totals take the last row.
-    GridTexts full;
-    for (int r = 1; r <= kGridYears; ++r)
-        full[std::size_t(r)] = {QString::number(1964 + r), QStringLiteral("1.00"), QString(),
-                                QString(), QString(), QString()};
-    QCOMPARE(placeTotals(full), kGridRows - 1);
-    QCOMPARE(full[63][1], QStringLiteral("62.00"));
 }
 
 void TestYearlySums::mostRecentYearsWhenTooMany()
