@@ -1,5 +1,26 @@
-// The statistics and chart commands of a document window (placeholder until the report windows land).
+// The statistics and chart commands of a document window.
 #include "vehicle/TMDIChild.h"
 
-void TMDIChild::Result() {}
-void TMDIChild::Graphique() {}
+#include "app/singlewindows.h"
+#include "platform/systemclock.h"
+#include "reports/TGraph.h"
+#include "reports/TStats.h"
+
+void TMDIChild::Result()
+{
+    // The single window normally exists from start-up; a missing one is made once here.
+    if (!singles().Stats)
+        singles().Stats = new TStats;
+    TStats *stats = singles().Stats;
+    stats->fillFrom(record(), platform::SystemClock::today());
+    stats->exec();
+}
+
+void TMDIChild::Graphique()
+{
+    if (!singles().Graph)
+        singles().Graph = new TGraph;
+    TGraph *graph = singles().Graph;
+    graph->fillFrom(record(), platform::SystemClock::today());
+    graph->exec();
+}
