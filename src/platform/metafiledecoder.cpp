@@ -6,6 +6,7 @@
 #include <QSvgRenderer>
 #include <QtEndian>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -13,6 +14,12 @@
 #include <emf2svg.h>
 #include <libwmf/api.h>
 #include <libwmf/svg.h>
+
+// libemf2svg shuts fontconfig down (FcFini) after it looks up a font for a text record. Qt
+// keeps using fontconfig for the whole run, and fontconfig aborts the process when it is shut
+// down under a user. This definition takes the place of fontconfig's, so that fontconfig stays
+// up until the program ends (the operating system reclaims it then).
+extern "C" void FcFini(void) {}
 
 namespace platform {
 
@@ -58,29 +65,39 @@ qsizetype emfLength(const QByteArray &b)
     return 0;
 }
 
-// The number of bytes of a sound WMF up to its end record, or 0.
-qsizetype wmfLength(const QByteArray &b)
+struct WmfLayout {
+    qsizetype header = 0;   // offset of the metafile header (after a placeable header)
+    qsizetype length = 0;   // bytes up to the end record; 0 when the file does not walk
+    quint32 largestRecord = 0; // in 16-bit words
+};
+
+// Walks a WMF up to its end record.
+WmfLayout wmfLayout(const QByteArray &b)
 {
     constexpr quint32 kPlaceableKey = 0x9AC6CDD7;
-    qsizetype at = 0;
+    WmfLayout w;
     if (b.size() >= 22 && u32(b, 0) == kPlaceableKey)
-        at = 22;
-    if (b.size() < at + 18)
-        return 0;
-    const quint16 type = u16(b, at);
-    if ((type != 1 && type != 2) || u16(b, at + 2) != 9)
-        return 0;
-    quint64 p = quint64(at) + 18;
+        w.header = 22;
+    if (b.size() < w.header + 18)
+        return w;
+    const quint16 type = u16(b, w.header);
+    if ((type != 1 && type != 2) || u16(b, w.header + 2) != 9)
+        return w;
+    quint64 p = quint64(w.header) + 18;
     while (p + 6 <= quint64(b.size())) {
-        const quint64 bytes = quint64(u32(b, qsizetype(p))) * 2;
+        const quint32 words = u32(b, qsizetype(p));
+        const quint64 bytes = quint64(words) * 2;
         const quint16 function = u16(b, qsizetype(p) + 4);
         if (bytes < 6 || p + bytes > quint64(b.size()))
-            return 0;
+            return w;
+        w.largestRecord = std::max(w.largestRecord, words);
         p += bytes;
-        if (function == 0)
-            return qsizetype(p);
+        if (function == 0) {
+            w.length = qsizetype(p);
+            return w;
+        }
     }
-    return 0;
+    return w;
 }
 
 // Frees what the C libraries hand back with malloc.
@@ -140,10 +157,15 @@ PictureResult decodeEmf(const QByteArray &bytes)
 
 PictureResult decodeWmf(const QByteArray &bytes)
 {
-    const qsizetype length = wmfLength(bytes);
+    const WmfLayout layout = wmfLayout(bytes);
+    const qsizetype length = layout.length;
     if (length == 0)
         return failure(badMetafile());
     QByteArray data = bytes.left(length);
+    // libwmf allocates the record buffer and sizes its reading from the header's figures:
+    // give it the ones the walk found, not whatever the file claims.
+    qToLittleEndian<quint32>(quint32(length / 2), data.data() + layout.header + 6);
+    qToLittleEndian<quint32>(layout.largestRecord, data.data() + layout.header + 12);
 
     wmfAPI_Options options;
     std::memset(&options, 0, sizeof options);

@@ -52,6 +52,57 @@ def make_emf(width=120, height=60):
     return header + body + eof
 
 
+def make_emf_text(width=160, height=60):
+    """A pen, a font, a polygon and a line of text: the seed that reaches the text code."""
+    body = b""
+    body += emf_record(38, struct.pack("<IIiiI", 1, 0, 2, 0, rgb(0, 90, 0)))          # EMR_CREATEPEN
+    body += emf_record(37, struct.pack("<I", 1))
+    pts = [(5, 50), (80, 5), (155, 50)]
+    body += emf_record(86, struct.pack("<iiiiI", 5, 5, 155, 50, len(pts))
+                       + b"".join(struct.pack("<hh", x, y) for x, y in pts))        # EMR_POLYGON16
+    face = "Arial".encode("utf-16-le").ljust(64, b"\0")
+    logfont = struct.pack("<iiiii8B", -16, 0, 0, 0, 700, 0, 0, 0, 1, 0, 0, 0, 0) + face
+    body += emf_record(82, struct.pack("<I", 2) + logfont)                          # EXTCREATEFONTINDIRECTW
+    body += emf_record(37, struct.pack("<I", 2))
+    text = "Évry"
+    chars = text.encode("utf-16-le")
+    n = len(text)
+    off_string = 76
+    off_dx = off_string + ((len(chars) + 3) // 4) * 4
+    emrtext = struct.pack("<iiIIIiiiiI", 40, 30, n, off_string, 0, 0, 0, -1, -1, off_dx)
+    payload = struct.pack("<iiiiIff", 40, 20, 120, 40, 1, 1.0, 1.0) + emrtext
+    payload += chars.ljust(off_dx - off_string, b"\0") + struct.pack("<%dI" % n, *([10] * n))
+    body += emf_record(84, payload)                                                 # EMR_EXTTEXTOUTW
+    eof = emf_record(14, struct.pack("<III", 0, 16, 20))
+    total = 108 + len(body) + len(eof)
+    header = struct.pack(
+        "<II iiii iiii IIII HH III ii ii IIi ii",
+        1, 108, 0, 0, width - 1, height - 1, 0, 0, width * 2646 // 100, height * 2646 // 100,
+        0x464D4520, 0x10000, total, 8, 3, 0, 0, 0, 0, 1024, 768, 271, 203, 0, 0, 0, 271000, 203000)
+    return header + body + eof
+
+
+def make_wmf_text(width=160, height=60):
+    """A pen, a font, a polygon and a line of text, without the placeable header."""
+    recs = b""
+    recs += wmf_record(0x020B, 0, 0)
+    recs += wmf_record(0x020C, height, width)
+    green = rgb(0, 90, 0)
+    recs += wmf_record(0x02FA, 0, 2, 0, green & 0xFFFF, green >> 16)               # CREATEPENINDIRECT
+    recs += wmf_record(0x012D, 0)
+    pts = [5, 50, 80, 5, 155, 50]
+    recs += wmf_record(0x0324, 3, *pts)                                            # POLYGON
+    face = b"Arial".ljust(32, b"\0")
+    facewords = struct.unpack("<16H", face)
+    recs += wmf_record(0x02FB, -16, 0, 0, 0, 700, 0, 0, 0, 0, *facewords)          # CREATEFONTINDIRECT
+    recs += wmf_record(0x012D, 1)
+    text = "Evry".encode("cp1252")
+    recs += wmf_record(0x0521, len(text), *struct.unpack("<%dH" % (len(text) // 2), text), 30, 40)  # TEXTOUT
+    recs += wmf_record(0x0000)
+    meta = struct.pack("<HHHIHIH", 1, 9, 0x0300, (18 + len(recs)) // 2, 2, 32, 0)
+    return meta + recs
+
+
 def wmf_record(function, *words):
     return struct.pack("<IH", 3 + len(words), function) + struct.pack("<%dH" % len(words), *(w & 0xFFFF for w in words))
 
@@ -106,6 +157,8 @@ def main():
     (out / "truncated.emf").write_bytes(emf[: len(emf) // 2])
     (out / "truncated.wmf").write_bytes(wmf[: len(wmf) // 2])
     make_rasters(out)
+    (out / "text.emf").write_bytes(make_emf_text())
+    (out / "text.wmf").write_bytes(make_wmf_text())
     for name in ("car.bmp", "car.ico"):
         data = (out / name).read_bytes()
         (out / name.replace("car", "truncated")).write_bytes(data[: len(data) // 2])
