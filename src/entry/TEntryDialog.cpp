@@ -12,13 +12,15 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kClientWidth = 384;
 constexpr int kRowStep = 30;
 constexpr int kRowHeight = 21;
-constexpr int kLabelLeft = 16;
-constexpr int kFieldLeft = 96;
+constexpr int kLabelLeft = 12;
+constexpr int kFieldLeft = 96; // at least; further right when a label needs the room
 constexpr int kDateWidth = 120;
 constexpr int kTextWidth = 180;
 constexpr int kNumberWidth = 110;
@@ -48,11 +50,11 @@ protected:
     bool focusNextPrevChild(bool next) override { return QWidget::focusNextPrevChild(next); }
 };
 
-QLabel *makeLabel(QWidget *parent, const QString &name, const QString &text, int top)
+QLabel *makeLabel(QWidget *parent, const QString &name, const QString &text, int top, int fieldLeft)
 {
     auto *label = new QLabel(text, parent);
     label->setObjectName(name);
-    label->setGeometry(kLabelLeft, top, kFieldLeft - kLabelLeft - 8, kRowHeight);
+    label->setGeometry(kLabelLeft, top, fieldLeft - kLabelLeft - 4, kRowHeight);
     label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     return label;
 }
@@ -73,25 +75,29 @@ TEntryDialog::TEntryDialog(QWidget *parent, const QString &className, const QStr
 
     const int rows = int(fields.size()) + 1;
     const int top = (clientHeight - ((rows - 1) * kRowStep + kRowHeight)) / 2;
+    int fieldLeft = kFieldLeft;
+    for (const FieldSpec &f : fields)
+        fieldLeft = std::max(fieldLeft, kLabelLeft + fontMetrics().horizontalAdvance(QString::fromUtf16(f.label)) + 8);
 
-    QLabel *dateLabel = makeLabel(this, QStringLiteral("Label1"), QStringLiteral("Date"), top);
+    QLabel *dateLabel = makeLabel(this, QStringLiteral("Label1"), QStringLiteral("Date"), top, fieldLeft);
     DateTimePicker1 = new DatePicker(this);
     DateTimePicker1->setObjectName(QStringLiteral("DateTimePicker1"));
     DateTimePicker1->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
     DateTimePicker1->setCalendarPopup(true);
     DateTimePicker1->setDateRange(QDate(1601, 1, 1), QDate(9999, 12, 31));
     DateTimePicker1->setDate(platform::SystemClock::today());
-    DateTimePicker1->setGeometry(kFieldLeft, top, kDateWidth, kRowHeight);
+    DateTimePicker1->setGeometry(fieldLeft, top, kDateWidth, kRowHeight);
     dateLabel->setBuddy(DateTimePicker1);
 
     for (std::size_t i = 0; i < fields.size(); ++i) {
         const int y = top + int(i + 1) * kRowStep;
         const QString n = QString::number(i + 1);
         QLabel *label = makeLabel(this, QStringLiteral("Label") + QString::number(i + 2),
-                                  QString::fromUtf16(fields[i].label), y);
+                                  QString::fromUtf16(fields[i].label), y, fieldLeft);
         auto *e = new QLineEdit(this);
         e->setObjectName(QStringLiteral("Edit") + n);
-        e->setGeometry(kFieldLeft, y, fields[i].number ? kNumberWidth : kTextWidth, kRowHeight);
+        const int width = fields[i].number ? kNumberWidth : std::min(kTextWidth, kButtonLeft - 12 - fieldLeft);
+        e->setGeometry(fieldLeft, y, width, kRowHeight);
         label->setBuddy(e);
         if (fields[i].number) {
             e->setAttribute(Qt::WA_InputMethodEnabled, false);

@@ -27,7 +27,10 @@ using namespace detail;
 
 namespace {
 
+// Largest side we draw at; a metafile up to kMaxDeclaredSide is drawn scaled down to it.
+// Beyond that the figures are nonsense (and Qt's stroker crawls on the tiny scale they need).
 constexpr int kMaxSide = 8192;
+constexpr int kMaxDeclaredSide = 32767;
 
 quint32 u32(const QByteArray &b, qsizetype at)
 {
@@ -117,6 +120,8 @@ PictureResult renderSvg(const QByteArray &svg)
     QSize size = renderer.defaultSize();
     if (size.isEmpty())
         return failure(badMetafile());
+    if (size.width() > kMaxDeclaredSide || size.height() > kMaxDeclaredSide)
+        return failure(tooLarge());
     // A vector picture is drawn smaller rather than refused when it would not fit.
     if (size.width() > kMaxSide || size.height() > kMaxSide)
         size.scale(kMaxSide, kMaxSide, Qt::KeepAspectRatio);
@@ -144,7 +149,8 @@ PictureResult decodeEmf(const QByteArray &bytes)
     char noNamespace[] = "";
     options.nameSpace = noNamespace; // with a prefix it writes malformed XML
     options.verbose = false;
-    options.emfplus = true;
+    // EMF+ records ride in comments next to their plain EMF drawing; the plain one is enough.
+    options.emfplus = false;
     options.svgDelimiter = true;
     char *out = nullptr;
     size_t outLength = 0;

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QtEndian>
 
 using namespace Qt::StringLiterals;
 
@@ -121,6 +122,10 @@ void PicturesTest::damagedFiles_data()
     QByteArray emfNoEof = bytesOf(u"car.emf"_s);
     emfNoEof.chop(20);
     QTest::newRow("emf without end record") << u"a.emf"_s << emfNoEof << meta;
+    QByteArray emfHuge = bytesOf(u"car.emf"_s);
+    qToLittleEndian<qint32>(2000000000, emfHuge.data() + 16); // bounds: right, bottom
+    qToLittleEndian<qint32>(2000000000, emfHuge.data() + 20);
+    QTest::newRow("emf of absurd size") << u"a.emf"_s << emfHuge << u"Image trop grande pour être affichée"_s;
     QTest::newRow("wmf cut short") << u"a.wmf"_s << bytesOf(u"truncated.wmf"_s) << meta;
     QTest::newRow("wmf holding an emf") << u"a.wmf"_s << bytesOf(u"car.emf"_s) << meta;
     QTest::newRow("wmf empty") << u"a.wmf"_s << QByteArray() << meta;
