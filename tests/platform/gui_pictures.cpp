@@ -52,6 +52,7 @@ void PicturesTest::formats_data()
     QTest::newRow("bmp") << u"car.bmp"_s << QSize(48, 32) << QPointF(-1, -1);
     QTest::newRow("ico nearest to 32") << u"car.ico"_s << QSize(32, 32) << QPointF(-1, -1);
     QTest::newRow("jpg") << u"car.jpg"_s << QSize(64, 48) << QPointF(30.0 / 64, 20.0 / 48);
+    QTest::newRow("jpg in CMYK") << u"cmyk.jpg"_s << QSize(16, 16) << QPointF(0.5, 0.5);
     QTest::newRow("emf") << u"car.emf"_s << QSize() << QPointF(0.5, 35.0 / 60);
     QTest::newRow("wmf") << u"car.wmf"_s << QSize() << QPointF(0.5, 35.0 / 60);
 }

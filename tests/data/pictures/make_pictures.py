@@ -2,7 +2,7 @@
 """Writes the small pictures used by the picture tests and the fuzz seeds.
 
 car.emf / car.wmf: a red body, a blue window and two black wheels on a 120 x 60 picture,
-written here byte by byte. car.bmp, car.jpg, car.ico: made with ImageMagick's convert.
+written here byte by byte. car.bmp, car.jpg, cmyk.jpg, car.ico: made with ImageMagick's convert.
 truncated.*: the same files cut short (the JPEG inside its scan data); damaged.jpg: a JPEG
 whose frame header is broken; notapicture.bmp: text.
 """
@@ -145,6 +145,7 @@ def make_rasters(out):
             "-type", "truecolor", "BMP3:car.bmp")
     convert("-size", "64x48", "gradient:green-white", "-fill", "red", "-draw", "rectangle 10,10 50,30",
             "-quality", "85", "car.jpg")
+    convert("-size", "16x16", "xc:red", "-colorspace", "CMYK", "-quality", "90", "cmyk.jpg")
     convert("-size", "32x32", "xc:navy", "-fill", "orange", "-draw", "circle 16,16 16,4",
             "(", "-size", "16x16", "xc:navy", "-fill", "orange", "-draw", "circle 8,8 8,2", ")", "car.ico")
 
