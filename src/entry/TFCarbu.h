@@ -1,11 +1,10 @@
 #pragma once
 // Expense entry dialog: "Dépenses de carburant".
 
+#include "entry/TEntryDialog.h"
 #include "vehicle/record.h"
 
-#include <QDialog>
-
-class TFCarbu : public QDialog {
+class TFCarbu : public TEntryDialog {
     Q_OBJECT
 public:
     explicit TFCarbu(QWidget *parent = nullptr);
@@ -14,8 +13,13 @@ public:
     void Init(const FuelEntry &texts);
     // Writes the values back in column order; an empty date means the user cancelled.
     void Result(FuelEntry &texts) const;
-    bool accepted() const { return m_accepted; }
 
-private:
-    bool m_accepted = false;
+    void Edit2Exit() { numberFieldExit(Edit2); }
+    void Edit3Exit() { numberFieldExit(Edit3); }
+    void Edit4Exit() { numberFieldExit(Edit4); }
+
+    QLineEdit *Edit1; // Description
+    QLineEdit *Edit2; // Montant
+    QLineEdit *Edit3; // Litres
+    QLineEdit *Edit4; // Compteur
 };

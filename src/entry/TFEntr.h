@@ -1,11 +1,10 @@
 #pragma once
 // Expense entry dialog: "Dépenses d'entretien".
 
+#include "entry/TEntryDialog.h"
 #include "vehicle/record.h"
 
-#include <QDialog>
-
-class TFEntr : public QDialog {
+class TFEntr : public TEntryDialog {
     Q_OBJECT
 public:
     explicit TFEntr(QWidget *parent = nullptr);
@@ -14,8 +13,11 @@ public:
     void Init(const GarageEntry &texts);
     // Writes the values back in column order; an empty date means the user cancelled.
     void Result(GarageEntry &texts) const;
-    bool accepted() const { return m_accepted; }
 
-private:
-    bool m_accepted = false;
+    void Edit2Exit() { numberFieldExit(Edit2); }
+    void Edit3Exit() { numberFieldExit(Edit3); }
+
+    QLineEdit *Edit1; // Description
+    QLineEdit *Edit2; // Montant
+    QLineEdit *Edit3; // Compteur (reached by Tab after the buttons)
 };

@@ -1,14 +1,28 @@
-// Placeholder so that the document window can be built against the dialog's interface.
 #include "entry/TStation.h"
 
-TStation::TStation(QWidget *parent) : QDialog(parent)
+#include <QLineEdit>
+
+TStation::TStation(QWidget *parent)
+    : TEntryDialog(parent, QStringLiteral("TStation"), QStringLiteral("Dépenses de stationnement"), 122,
+                   {{u"Description", false}, {u"Montant", true}}),
+      Edit1(edit(1)), Edit2(edit(2))
 {
-    setObjectName(QStringLiteral("TStation"));
+    Edit1->setText(QStringLiteral("Parking"));
 }
 
-void TStation::Init(const ParkingEntry &) {}
+void TStation::Init(const ParkingEntry &texts)
+{
+    initDate(texts[col::Date]);
+    if (!texts[col::Description].isEmpty())
+        Edit1->setText(texts[col::Description]);
+    Edit2->setText(texts[col::Montant]);
+}
 
 void TStation::Result(ParkingEntry &texts) const
 {
-    texts[col::Date].clear();
+    texts[col::Date] = resultDate();
+    if (texts[col::Date].isEmpty())
+        return;
+    texts[col::Description] = Edit1->text();
+    texts[col::Montant] = Edit2->text();
 }
