@@ -1,13 +1,34 @@
-// Placeholder until the bundled font lands.
 #include "platform/fonts.h"
 
-namespace platform {
+#include <QFontDatabase>
+#include <QStringList>
 
-void installBundledFont() {}
+namespace platform {
+namespace {
+// Family name of the bundled face; kept even if registering fails (then the system's fallback).
+QString g_family = QStringLiteral("DejaVu Sans");
+bool g_installed = false;
+} // namespace
+
+void installBundledFont()
+{
+    if (g_installed)
+        return;
+    g_installed = true;
+    for (const char *file : {":/fonts/DejaVuSans.ttf", ":/fonts/DejaVuSans-Bold.ttf"}) {
+        const int id = QFontDatabase::addApplicationFont(QString::fromLatin1(file));
+        if (id >= 0) {
+            const QStringList families = QFontDatabase::applicationFontFamilies(id);
+            if (!families.isEmpty())
+                g_family = families.constFirst();
+        }
+    }
+}
 
 QFont windowFont()
 {
-    QFont f(QStringLiteral("Sans Serif"));
+    QFont f(g_family);
+    f.setStyleHint(QFont::SansSerif);
     f.setPixelSize(13);
     return f;
 }
