@@ -1,6 +1,7 @@
 #include "app/TMainForm.h"
 
 #include "app/statuspanels.h"
+#include "app/toolpictures.h"
 #include "platform/fonts.h"
 #include "platform/help.h"
 #include "platform/messages.h"
@@ -32,7 +33,7 @@ TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent), m_mdi(new QMdiArea)
     initAppResources();
     setObjectName(QStringLiteral("TMainForm"));
     setWindowTitle(QStringLiteral("Tev Auto"));
-    setWindowIcon(QIcon(QStringLiteral(":/icon.svg")));
+    setWindowIcon(toolpictures::programIcon());
     QFont f = platform::windowFont();
     f.setPixelSize(14);
     setFont(f);

@@ -4,6 +4,7 @@
 #include "app/TMainForm.h"
 #include "app/TSplash.h"
 #include "app/singlewindows.h"
+#include "app/toolpictures.h"
 #include "entry/TFCarbu.h"
 #include "entry/TFEntr.h"
 #include "entry/TStation.h"
@@ -52,7 +53,7 @@ void prepareApplication(QApplication &app)
     initAppResources();
     app.setApplicationName(QStringLiteral("Tev Auto"));
     app.setApplicationDisplayName(QStringLiteral("Tev Auto"));
-    app.setWindowIcon(QIcon(QStringLiteral(":/icon.svg")));
+    app.setWindowIcon(toolpictures::programIcon());
     platform::Help::setHelpFile(QStringLiteral("Tevauto.hlp"));
 
     // Qt's own dialogs and context menus in French.

@@ -63,3 +63,22 @@ QIcon icon(const QString &name, int size)
 }
 
 } // namespace toolpictures
+
+namespace toolpictures {
+
+QIcon programIcon()
+{
+    QSvgRenderer svg(QStringLiteral(":/icon.svg"));
+    QIcon i;
+    for (int size : {16, 32, 48, 64}) {
+        QImage img(size, size, QImage::Format_ARGB32_Premultiplied);
+        img.fill(Qt::transparent);
+        QPainter p(&img);
+        svg.render(&p);
+        p.end();
+        i.addPixmap(QPixmap::fromImage(img));
+    }
+    return i;
+}
+
+} // namespace toolpictures
