@@ -118,6 +118,9 @@ void TMainForm::FormShow()
     setWindowState(windowState() | Qt::WindowMaximized);
     m_startDir = QDir::currentPath();
     platform::Help::setHelpFile(QDir::toNativeSeparators(m_startDir + QStringLiteral("/TevAuto.hlp")));
+    // Normally the frame's activation runs the first evaluation; a desktop that never activates
+    // it (no window manager) must not leave the document commands enabled.
+    UpdateMenuItems();
 }
 
 void TMainForm::resizeEvent(QResizeEvent *e)
