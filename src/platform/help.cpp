@@ -184,6 +184,12 @@ public:
         collator.setCaseSensitivity(Qt::CaseInsensitive);
         std::stable_sort(keys.begin(), keys.end(),
                          [&](const Key &a, const Key &b) { return collator.compare(a.text, b.text) < 0; });
+        // A keyword that repeats its topic's title is listed once.
+        keys.erase(std::unique(keys.begin(), keys.end(),
+                               [](const Key &a, const Key &b) {
+                                   return a.anchor == b.anchor && a.text.compare(b.text, Qt::CaseInsensitive) == 0;
+                               }),
+                   keys.end());
         for (const Key &k : keys) {
             auto *item = new QListWidgetItem(k.text, m_index);
             item->setData(Qt::UserRole, k.anchor);

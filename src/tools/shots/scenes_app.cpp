@@ -58,6 +58,15 @@ const bool registered = [] {
                         if (QWidget *w = platform::Help::window())
                             w->hide();
                     }});
+    shots::add(14, {QStringLiteral("help-index"),
+                    [](TMainForm *f) {
+                        platform::Help::setHelpFile(QStringLiteral(":/TevAuto.hlp"));
+                        platform::Help::search(f, QStringLiteral("co"));
+                    },
+                    [](TMainForm *) {
+                        if (QWidget *w = platform::Help::window())
+                            w->hide();
+                    }});
     shots::add(15, {QStringLiteral("window-menu"),
                     [](TMainForm *f) {
                         twoDocuments(f);
