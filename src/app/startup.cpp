@@ -51,8 +51,9 @@ void create(W *SingleWindows::*slot, TMainForm *frame)
 void prepareApplication(QApplication &app)
 {
     initAppResources();
+    // The application title (task bar, error boxes). Not set as the display name: Qt would add
+    // that to every window's caption ("A propos — Tev Auto").
     app.setApplicationName(QStringLiteral("Tev Auto"));
-    app.setApplicationDisplayName(QStringLiteral("Tev Auto"));
     app.setWindowIcon(toolpictures::programIcon());
     platform::Help::setHelpFile(QStringLiteral("Tevauto.hlp"));
 

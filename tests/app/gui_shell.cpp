@@ -1,4 +1,5 @@
 // Start-up, the main frame's status bar and hints, help, the error box and closing.
+#include "app/TAboutBox.h"
 #include "app/TMainForm.h"
 #include "app/singlewindows.h"
 #include "app/startup.h"
@@ -214,6 +215,25 @@ private slots:
         QCOMPARE(f.OpenBtn->toolTip(), QStringLiteral("Ouvrir"));
         QTest::mouseMove(f.mdiArea()->viewport(), QPoint(200, 200));
         QTRY_COMPARE(f.StatusBar->panelText(0), QString());
+    }
+
+    void aboutBoxOpensModallyAndClosesWithEnter()
+    {
+        std::unique_ptr<TMainForm> frame(startup::createWindows());
+        frame->show();
+        QVERIFY(QTest::qWaitForWindowActive(frame.get()));
+        TAboutBox *box = singles().AboutBox;
+        QCOMPARE(box->windowTitle(), QStringLiteral("A propos"));
+        QCOMPARE(box->size(), QSize(367, 258));
+        bool wasModal = false;
+        QTimer::singleShot(0, box, [&] {
+            wasModal = QApplication::activeModalWidget() == box;
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        frame->HelpAboutItem->trigger();
+        QVERIFY(wasModal);
+        QCOMPARE(box->result(), int(QDialog::Accepted));
+        QVERIFY(box->isHidden());
     }
 
     void errorBoxAddsFullStop_data()
