@@ -15,14 +15,16 @@ void installBundledFont()
     if (g_installed)
         return;
     g_installed = true;
-    for (const char *file : {":/fonts/DejaVuSans.ttf", ":/fonts/DejaVuSans-Bold.ttf"}) {
-        const int id = QFontDatabase::addApplicationFont(QString::fromLatin1(file));
-        if (id >= 0) {
-            const QStringList families = QFontDatabase::applicationFontFamilies(id);
-            if (!families.isEmpty())
-                g_family = families.constFirst();
-        }
+    const int id = QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/DejaVuSans.ttf"));
+    if (id >= 0) {
+        const QStringList families = QFontDatabase::applicationFontFamilies(id);
+        if (!families.isEmpty())
+            g_family = families.constFirst();
     }
+    // The bold face only serves labels; reading it costs start-up time, so it is registered only
+    // when the system has no bold face of the family already.
+    if (!QFontDatabase::styles(g_family).contains(QStringLiteral("Bold")))
+        QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/DejaVuSans-Bold.ttf"));
 }
 
 QFont windowFont()
