@@ -18,7 +18,8 @@ double cpuMs()
 {
     rusage u{};
     getrusage(RUSAGE_SELF, &u);
-    return (double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) * 1e3) + double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e3;
+    return (double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) * 1e3) +
+           double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e3;
 }
 
 // Shows the frame and waits until it is exposed, maximised and has no event left to handle.
@@ -56,8 +57,8 @@ int main(int argc, char *argv[])
     }
     std::sort(warm.begin(), warm.end());
     QTextStream(stdout) << "first start-up (application, translations, font, splash, windows): "
-                        << QString::number(cold, 'f', 1) << " ms (processor time " << QString::number(coldCpu, 'f', 1)
-                        << " ms)\n"
+                        << QString::number(cold, 'f', 1) << " ms (processor time "
+                        << QString::number(coldCpu, 'f', 1) << " ms)\n"
                         << "windows again, median of " << runs << ": "
                         << QString::number(warm[warm.size() / 2], 'f', 1) << " ms (min "
                         << QString::number(warm.front(), 'f', 1) << ")\n";

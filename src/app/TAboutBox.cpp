@@ -72,6 +72,7 @@ void TAboutBox::showEvent(QShowEvent *e)
     // Centred on the screen, not on the frame.
     const QScreen *screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
     if (screen)
-        move(screen->availableGeometry().center() - QPoint(frameGeometry().width() / 2, frameGeometry().height() / 2));
+        move(screen->availableGeometry().center() -
+             QPoint(frameGeometry().width() / 2, frameGeometry().height() / 2));
     QDialog::showEvent(e);
 }

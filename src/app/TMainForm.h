@@ -51,8 +51,8 @@ public:
     // Menu bar MainMenu1.
     QMenuBar *MainMenu1;
     QMenu *File1, *Edit1, *Rsultat1, *Utilitaires1, *Window1, *Help1;
-    QAction *FileNewItem, *FileOpenItem, *FileCloseItem, *N2, *FileSaveItem, *FileSaveAsItem,
-        *Exporter1, *N1, *FileExitItem;
+    QAction *FileNewItem, *FileOpenItem, *FileCloseItem, *N2, *FileSaveItem, *FileSaveAsItem, *Exporter1, *N1,
+        *FileExitItem;
     QAction *CutItem, *CopyItem, *PasteItem, *N3, *Supprimercriture1;
     QAction *Statistiques1, *Graphique1;
     QAction *Calendrier1, *Calculatrice1, *Horloge1, *EuroConversion1;
@@ -61,8 +61,8 @@ public:
 
     // Tool bar.
     QFrame *SpeedPanel;
-    QToolButton *SpeedButton1, *OpenBtn, *SaveBtn, *CutBtn, *CopyBtn, *PasteBtn, *SpeedButton2,
-        *SpeedButton3, *SpeedButton4;
+    QToolButton *SpeedButton1, *OpenBtn, *SaveBtn, *CutBtn, *CopyBtn, *PasteBtn, *SpeedButton2, *SpeedButton3,
+        *SpeedButton4;
 
     StatusPanels *StatusBar;
     QTimer *Timer1;
@@ -118,8 +118,8 @@ private:
     QAction *addItem(QMenu *menu, const char *name, const QString &caption, const QString &hint,
                      void (TMainForm::*command)());
     QMenu *addMenu(const char *name, const QString &caption, const QString &hint, int helpContext);
-    QToolButton *addButton(const char *name, int left, const QString &hint, const QString &picture,
-                           int size, void (TMainForm::*command)());
+    QToolButton *addButton(const char *name, int left, const QString &hint, const QString &picture, int size,
+                           void (TMainForm::*command)());
     void fillWindowList();
 
     // Asks every document window whether it may close; false when one refuses.

@@ -101,8 +101,9 @@ void TMainForm::SetExport(bool allowed)
 void TMainForm::UpdateMenuItems()
 {
     const bool any = documentCount() > 0;
-    for (QAction *a : {FileCloseItem, FileSaveItem, FileSaveAsItem, CutItem, CopyItem, PasteItem, WindowCascadeItem,
-                       WindowTileItem, WindowArrangeItem, WindowMinimizeItem, Statistiques1, Graphique1, Exporter1})
+    for (QAction *a :
+         {FileCloseItem, FileSaveItem, FileSaveAsItem, CutItem, CopyItem, PasteItem, WindowCascadeItem,
+          WindowTileItem, WindowArrangeItem, WindowMinimizeItem, Statistiques1, Graphique1, Exporter1})
         a->setEnabled(any);
     for (QToolButton *b : {SaveBtn, CutBtn, CopyBtn, PasteBtn, SpeedButton3, SpeedButton4})
         b->setEnabled(any);

@@ -30,8 +30,7 @@ namespace {
 
 // Creates one single window, hidden, child of the frame so that it ends with it; its slot in
 // singles() is cleared when it goes.
-template <class W>
-void create(W *SingleWindows::*slot, TMainForm *frame)
+template <class W> void create(W *SingleWindows::*slot, TMainForm *frame)
 {
     W *w = new W(frame);
     w->hide();
@@ -59,8 +58,8 @@ void prepareApplication(QApplication &app)
 
     // Qt's own dialogs and context menus in French.
     auto *qtFrench = new QTranslator(&app);
-    if (qtFrench->load(QLocale(QLocale::French, QLocale::France), QStringLiteral("qtbase"), QStringLiteral("_"),
-                       QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    if (qtFrench->load(QLocale(QLocale::French, QLocale::France), QStringLiteral("qtbase"),
+                       QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(qtFrench);
 
     platform::installBundledFont();

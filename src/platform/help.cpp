@@ -187,7 +187,8 @@ public:
         // A keyword that repeats its topic's title is listed once.
         keys.erase(std::unique(keys.begin(), keys.end(),
                                [](const Key &a, const Key &b) {
-                                   return a.anchor == b.anchor && a.text.compare(b.text, Qt::CaseInsensitive) == 0;
+                                   return a.anchor == b.anchor &&
+                                          a.text.compare(b.text, Qt::CaseInsensitive) == 0;
                                }),
                    keys.end());
         for (const Key &k : keys) {
@@ -266,7 +267,8 @@ HelpWindow *open(QWidget *parent)
     const QString path = g_file;
     const HelpFile file = Help::read(path);
     if (!file.ok()) {
-        QMessageBox::warning(parent ? parent->window() : nullptr, QStringLiteral("Aide de Tev Auto"), file.error);
+        QMessageBox::warning(parent ? parent->window() : nullptr, QStringLiteral("Aide de Tev Auto"),
+                             file.error);
         return nullptr;
     }
     if (!g_window)
@@ -310,13 +312,16 @@ HelpFile Help::read(const QString &path)
         return out;
     }
     out.html = QString::fromUtf8(f.readAll());
-    if (f.error() != QFileDevice::NoError || !out.html.contains(QLatin1String("<html"), Qt::CaseInsensitive)) {
-        out.error = QStringLiteral("Le fichier d'aide « %1 » est illisible.").arg(QDir::toNativeSeparators(path));
+    if (f.error() != QFileDevice::NoError ||
+        !out.html.contains(QLatin1String("<html"), Qt::CaseInsensitive)) {
+        out.error =
+            QStringLiteral("Le fichier d'aide « %1 » est illisible.").arg(QDir::toNativeSeparators(path));
         out.html.clear();
         return out;
     }
     static const QRegularExpression heading(
-        QStringLiteral("<h([1-3])[^>]*>\\s*<a\\s+name=\"([^\"]+)\"(?:\\s+title=\"([^\"]*)\")?\\s*>\\s*</a>(.*?)</h\\1>"),
+        QStringLiteral(
+            "<h([1-3])[^>]*>\\s*<a\\s+name=\"([^\"]+)\"(?:\\s+title=\"([^\"]*)\")?\\s*>\\s*</a>(.*?)</h\\1>"),
         QRegularExpression::DotMatchesEverythingOption | QRegularExpression::CaseInsensitiveOption);
     for (auto it = heading.globalMatch(out.html); it.hasNext();) {
         const QRegularExpressionMatch m = it.next();

@@ -90,17 +90,19 @@ private slots:
         if (evaluateAfterReport)
             f.UpdateMenuItems();
 
-        for (QAction *a : {f.FileCloseItem, f.FileSaveItem, f.FileSaveAsItem, f.CutItem, f.CopyItem, f.PasteItem,
-                           f.WindowCascadeItem, f.WindowTileItem, f.WindowArrangeItem, f.WindowMinimizeItem,
-                           f.Statistiques1, f.Graphique1})
-            QVERIFY2(a->isEnabled() == fileCommands, qPrintable(a->objectName() + QLatin1Char(' ') + enabledText(a->isEnabled())));
+        for (QAction *a : {f.FileCloseItem, f.FileSaveItem, f.FileSaveAsItem, f.CutItem, f.CopyItem,
+                           f.PasteItem, f.WindowCascadeItem, f.WindowTileItem, f.WindowArrangeItem,
+                           f.WindowMinimizeItem, f.Statistiques1, f.Graphique1})
+            QVERIFY2(a->isEnabled() == fileCommands,
+                     qPrintable(a->objectName() + QLatin1Char(' ') + enabledText(a->isEnabled())));
         for (QToolButton *b : {f.SaveBtn, f.CutBtn, f.CopyBtn, f.PasteBtn, f.SpeedButton3, f.SpeedButton4})
             QVERIFY2(b->isEnabled() == fileCommands, qPrintable(b->objectName()));
         QCOMPARE(f.Supprimercriture1->isEnabled(), remove);
         QCOMPARE(f.SpeedButton2->isEnabled(), remove);
         QCOMPARE(f.Exporter1->isEnabled(), exportCmd);
-        for (QAction *a : {f.FileNewItem, f.FileOpenItem, f.FileExitItem, f.Calendrier1, f.Calculatrice1, f.Horloge1,
-                           f.EuroConversion1, f.Sommaire1, f.Rechercher1, f.Utiliserlaide1, f.HelpAboutItem})
+        for (QAction *a :
+             {f.FileNewItem, f.FileOpenItem, f.FileExitItem, f.Calendrier1, f.Calculatrice1, f.Horloge1,
+              f.EuroConversion1, f.Sommaire1, f.Rechercher1, f.Utiliserlaide1, f.HelpAboutItem})
             QVERIFY2(a->isEnabled(), qPrintable(a->objectName()));
         QVERIFY(f.SpeedButton1->isEnabled() && f.OpenBtn->isEnabled());
     }
@@ -185,7 +187,8 @@ private slots:
         FileDialogs::setNextFileName(path);
         f.OpenBtn->click();
         QCOMPARE(FileDialogs::asked(),
-                 QStringList(2, QStringLiteral("open: Fichiers voiture (*.vtr)|*.vtr|Tous les fichiers (*.*)|*;*")));
+                 QStringList(
+                     2, QStringLiteral("open: Fichiers voiture (*.vtr)|*.vtr|Tous les fichiers (*.*)|*;*")));
         QCOMPARE(f.documentCount(), 1);
         QCOMPARE(f.activeChild()->windowTitle(), path);
         // The same file again gives a second, independent window.
@@ -204,7 +207,8 @@ private slots:
         f.FileNewItem->trigger();
         FileDialogs::setNextFileName(QString());
         f.Exporter1->trigger();
-        QCOMPARE(FileDialogs::asked(), QStringList{QStringLiteral("save: Texte + tabulations (*.txt)|*.txt")});
+        QCOMPARE(FileDialogs::asked(),
+                 QStringList{QStringLiteral("save: Texte + tabulations (*.txt)|*.txt")});
     }
 
     void shortcuts()

@@ -84,10 +84,11 @@ private slots:
         std::unique_ptr<TMainForm> frame(startup::createWindows());
         QVERIFY(!frame->isVisible());
         QVERIFY(singles().AboutBox && singles().FCarbu && singles().FEntr && singles().Station);
-        const QStringList order{QStringLiteral("TAboutBox"), QStringLiteral("TFCarbu"), QStringLiteral("TFEntr"),
-                                QStringLiteral("TGraph"), QStringLiteral("TStats"), QStringLiteral("TStation"),
-                                QStringLiteral("TCalendrier"), QStringLiteral("TEurof"), QStringLiteral("THorloge"),
-                                QStringLiteral("TPocket")};
+        const QStringList order{QStringLiteral("TAboutBox"),   QStringLiteral("TFCarbu"),
+                                QStringLiteral("TFEntr"),      QStringLiteral("TGraph"),
+                                QStringLiteral("TStats"),      QStringLiteral("TStation"),
+                                QStringLiteral("TCalendrier"), QStringLiteral("TEurof"),
+                                QStringLiteral("THorloge"),    QStringLiteral("TPocket")};
         int last = -1;
         for (const SingleWindows::Entry &e : singles().created) {
             const int at = int(order.indexOf(e.className));
@@ -114,8 +115,8 @@ private slots:
             if (!qobject_cast<QAction *>(o)->isEnabled())
                 off << o->objectName();
         off.sort();
-        QCOMPARE(off, (QStringList{QStringLiteral("CopyItem"), QStringLiteral("CutItem"), QStringLiteral("Exporter1"),
-                                   QStringLiteral("PasteItem")}));
+        QCOMPARE(off, (QStringList{QStringLiteral("CopyItem"), QStringLiteral("CutItem"),
+                                   QStringLiteral("Exporter1"), QStringLiteral("PasteItem")}));
 
         // Once the frame is active, the first evaluation leaves only what needs no document.
         f.show();
@@ -128,17 +129,19 @@ private slots:
         QCOMPARE(on, (QStringList{QStringLiteral("Calculatrice1"), QStringLiteral("Calendrier1"),
                                   QStringLiteral("EuroConversion1"), QStringLiteral("FileExitItem"),
                                   QStringLiteral("FileNewItem"), QStringLiteral("FileOpenItem"),
-                                  QStringLiteral("HelpAboutItem"), QStringLiteral("Horloge1"), QStringLiteral("OpenBtn"),
-                                  QStringLiteral("Rechercher1"), QStringLiteral("Sommaire1"),
-                                  QStringLiteral("SpeedButton1"), QStringLiteral("Utiliserlaide1")}));
+                                  QStringLiteral("HelpAboutItem"), QStringLiteral("Horloge1"),
+                                  QStringLiteral("OpenBtn"), QStringLiteral("Rechercher1"),
+                                  QStringLiteral("Sommaire1"), QStringLiteral("SpeedButton1"),
+                                  QStringLiteral("Utiliserlaide1")}));
     }
 
     void toolButtonsSitAtTheirPlaces()
     {
         TMainForm f;
-        const QList<std::pair<QToolButton *, int>> lefts{{f.SpeedButton1, 6}, {f.OpenBtn, 31},     {f.SaveBtn, 56},
-                                                         {f.CutBtn, 87},      {f.CopyBtn, 112},    {f.PasteBtn, 137},
-                                                         {f.SpeedButton2, 169}, {f.SpeedButton3, 210}, {f.SpeedButton4, 235}};
+        const QList<std::pair<QToolButton *, int>> lefts{
+            {f.SpeedButton1, 6},   {f.OpenBtn, 31},       {f.SaveBtn, 56},
+            {f.CutBtn, 87},        {f.CopyBtn, 112},      {f.PasteBtn, 137},
+            {f.SpeedButton2, 169}, {f.SpeedButton3, 210}, {f.SpeedButton4, 235}};
         for (const auto &[button, left] : lefts) {
             QCOMPARE(button->geometry(), QRect(left, 4, 25, 25));
             QVERIFY(button->autoRaise());
@@ -181,9 +184,12 @@ private slots:
     {
         QTest::addColumn<QString>("locale");
         QTest::addColumn<QString>("text");
-        QTest::newRow("French") << "fr_FR" << "14:05:09";
-        QTest::newRow("US, 12 hours") << "en_US" << "2:05:09 PM";
-        QTest::newRow("German") << "de_DE" << "14:05:09";
+        QTest::newRow("French") << "fr_FR"
+                                << "14:05:09";
+        QTest::newRow("US, 12 hours") << "en_US"
+                                      << "2:05:09 PM";
+        QTest::newRow("German") << "de_DE"
+                                << "14:05:09";
     }
     void clockText()
     {
@@ -240,14 +246,22 @@ private slots:
     {
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("letter") << "Division flottante par zéro" << "Division flottante par zéro.";
-        QTest::newRow("full stop") << "Fichier introuvable." << "Fichier introuvable.";
-        QTest::newRow("exclamation") << "Attention !" << "Attention !";
-        QTest::newRow("comma") << "a, b," << "a, b,";
-        QTest::newRow("parenthesis") << "Erreur (12)" << "Erreur (12)";
-        QTest::newRow("digit") << "Erreur 12" << "Erreur 12.";
-        QTest::newRow("slash") << "C:/" << "C:/.";
-        QTest::newRow("empty") << "" << "";
+        QTest::newRow("letter") << "Division flottante par zéro"
+                                << "Division flottante par zéro.";
+        QTest::newRow("full stop") << "Fichier introuvable."
+                                   << "Fichier introuvable.";
+        QTest::newRow("exclamation") << "Attention !"
+                                     << "Attention !";
+        QTest::newRow("comma") << "a, b,"
+                               << "a, b,";
+        QTest::newRow("parenthesis") << "Erreur (12)"
+                                     << "Erreur (12)";
+        QTest::newRow("digit") << "Erreur 12"
+                               << "Erreur 12.";
+        QTest::newRow("slash") << "C:/"
+                               << "C:/.";
+        QTest::newRow("empty") << ""
+                               << "";
     }
     void errorBoxAddsFullStop()
     {
@@ -278,8 +292,9 @@ private slots:
         f.Sommaire1->trigger();
         f.Rechercher1->trigger();
         f.Utiliserlaide1->trigger();
-        QCOMPARE(Help::calls(), (QStringList{QStringLiteral("contents ") + file, QStringLiteral("search \"\" ") + file,
-                                             QStringLiteral("howto ") + file}));
+        QCOMPARE(Help::calls(),
+                 (QStringList{QStringLiteral("contents ") + file, QStringLiteral("search \"\" ") + file,
+                              QStringLiteral("howto ") + file}));
     }
 
     void f1OnAMenuOpensItsTopic_data()
@@ -287,12 +302,18 @@ private slots:
         QTest::addColumn<QString>("menu");
         QTest::addColumn<QString>("entry");
         QTest::addColumn<int>("context");
-        QTest::newRow("Fichier") << "File1" << "" << 3;
-        QTest::newRow("Edition entry") << "Edit1" << "Supprimercriture1" << 4;
-        QTest::newRow("Résultat entry") << "Rsultat1" << "Graphique1" << 5;
-        QTest::newRow("Utilitaires entry") << "Utilitaires1" << "Horloge1" << 6;
-        QTest::newRow("Fenêtre") << "Window1" << "" << 7;
-        QTest::newRow("Aide entry") << "Help1" << "HelpAboutItem" << 8;
+        QTest::newRow("Fichier") << "File1"
+                                 << "" << 3;
+        QTest::newRow("Edition entry") << "Edit1"
+                                       << "Supprimercriture1" << 4;
+        QTest::newRow("Résultat entry") << "Rsultat1"
+                                        << "Graphique1" << 5;
+        QTest::newRow("Utilitaires entry") << "Utilitaires1"
+                                           << "Horloge1" << 6;
+        QTest::newRow("Fenêtre") << "Window1"
+                                 << "" << 7;
+        QTest::newRow("Aide entry") << "Help1"
+                                    << "HelpAboutItem" << 8;
     }
     void f1OnAMenuOpensItsTopic()
     {
@@ -310,7 +331,8 @@ private slots:
         if (!entry.isEmpty())
             m->setActiveAction(f.findChild<QAction *>(entry));
         QTest::keyClick(m, Qt::Key_F1);
-        QCOMPARE(Help::calls(), QStringList{QStringLiteral("context %1 %2").arg(context).arg(Help::helpFile())});
+        QCOMPARE(Help::calls(),
+                 QStringList{QStringLiteral("context %1 %2").arg(context).arg(Help::helpFile())});
         QVERIFY(!m->isVisible());
     }
 
