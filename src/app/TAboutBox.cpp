@@ -1,5 +1,7 @@
 #include "app/TAboutBox.h"
 
+#include "app/startup.h"
+
 #include "platform/fonts.h"
 
 #include <QFrame>
@@ -14,6 +16,7 @@ TAboutBox::TAboutBox(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint)
 {
+    initAppResources();
     setObjectName(QStringLiteral("TAboutBox"));
     setWindowTitle(QStringLiteral("A propos"));
     setFixedSize(367, 258);

@@ -1,5 +1,6 @@
 #include "app/TMainForm.h"
 
+#include "app/startup.h"
 #include "app/statuspanels.h"
 #include "app/toolpictures.h"
 #include "platform/fonts.h"
@@ -26,7 +27,6 @@
 
 #include <exception>
 
-void initAppResources();
 
 TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent), m_mdi(new QMdiArea)
 {

@@ -1,5 +1,7 @@
 #include "app/TSplash.h"
 
+#include "app/startup.h"
+
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPainter>
@@ -21,6 +23,7 @@ QPixmap carPicture(QSize size)
 
 TSplash::TSplash(QWidget *parent) : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
 {
+    initAppResources();
     setObjectName(QStringLiteral("TSplash"));
     setAttribute(Qt::WA_DeleteOnClose, false);
     setFixedSize(318, 221);

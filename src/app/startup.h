@@ -2,6 +2,11 @@
 // The start sequence shared by the program, the screenshot tool and the benchmarks.
 
 class QApplication;
+
+// Registers the program's resources (pictures, font, help): they live in a static library.
+// Idempotent; every user of a resource may call it.
+void initAppResources();
+
 class QWidget;
 class TMainForm;
 

@@ -1,5 +1,7 @@
 #include "app/toolpictures.h"
 
+#include "app/startup.h"
+
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPixmap>
@@ -12,6 +14,7 @@ QImage render(const QString &name, int size, qreal devicePixelRatio)
     const int px = qRound(size * devicePixelRatio);
     QImage img(px, px, QImage::Format_ARGB32_Premultiplied);
     img.fill(Qt::transparent);
+    initAppResources();
     QSvgRenderer svg(QStringLiteral(":/toolbar/%1.svg").arg(name));
     if (svg.isValid()) {
         QPainter p(&img);
@@ -68,6 +71,7 @@ namespace toolpictures {
 
 QIcon programIcon()
 {
+    initAppResources();
     QSvgRenderer svg(QStringLiteral(":/icon.svg"));
     QIcon i;
     for (int size : {16, 32, 48, 64}) {

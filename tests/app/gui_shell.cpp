@@ -4,6 +4,7 @@
 #include "app/singlewindows.h"
 #include "app/startup.h"
 #include "app/statuspanels.h"
+#include "app/toolpictures.h"
 #include "guitest.h"
 #include "platform/help.h"
 #include "platform/messages.h"
@@ -149,6 +150,25 @@ private slots:
             QCOMPARE(button->toolTip(), button->statusTip());
         }
         QCOMPARE(f.SpeedPanel->height(), 33);
+    }
+
+    void toolPicturesAreDrawnWithADisabledLook()
+    {
+        for (const char *name :
+             {"new", "open", "save", "cut", "copy", "paste", "delete", "statistics", "chart"}) {
+            const QImage normal = toolpictures::render(QString::fromLatin1(name), 20);
+            const QImage disabled = toolpictures::disabledLook(normal);
+            int drawn = 0, coloured = 0;
+            for (int y = 0; y < 20; ++y)
+                for (int x = 0; x < 20; ++x) {
+                    drawn += qAlpha(normal.pixel(x, y)) > 0;
+                    const QRgb d = disabled.pixel(x, y);
+                    coloured += qAlpha(d) > 0 && !(qRed(d) == qGreen(d) && qGreen(d) == qBlue(d));
+                }
+            QVERIFY2(drawn > 40, name);
+            QCOMPARE(coloured, 0);
+            QVERIFY2(disabled != normal, name);
+        }
     }
 
     void statusPanelsFollowTheFrameWidth()
