@@ -1,7 +1,6 @@
 #include "app/TAboutBox.h"
 
 #include "app/startup.h"
-
 #include "platform/fonts.h"
 
 #include <QFrame>
