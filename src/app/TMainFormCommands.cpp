@@ -236,7 +236,31 @@ void TMainForm::showModalWindow(QWidget *window)
 
 void TMainForm::WindowCascadeItemClick()
 {
-    m_mdi->cascadeSubWindows();
+    // Each window keeps its size (as far as the area allows) and sits one title bar lower and to
+    // the right of the previous one; the last one ends on top. Minimised windows stay icons.
+    QList<QMdiSubWindow *> cascaded;
+    for (QMdiSubWindow *sub : visibleDocuments(m_mdi))
+        if (!sub->isMinimized())
+            cascaded << sub;
+    const QRect area = m_mdi->viewport()->rect();
+    int k = 0;
+    for (QMdiSubWindow *sub : std::as_const(cascaded)) {
+        if (sub->isMaximized())
+            sub->showNormal();
+        const int step = sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, sub) + 4;
+        QPoint at(area.left() + k * step, area.top() + k * step);
+        if (k > 0 && (at.y() + 2 * step > area.bottom() || at.x() + 2 * step > area.right())) {
+            k = 0;
+            at = area.topLeft();
+        }
+        const QSize size =
+            sub->size().boundedTo(QSize(area.right() + 1 - at.x(), area.bottom() + 1 - at.y()));
+        sub->setGeometry(QRect(at, size));
+        sub->raise();
+        ++k;
+    }
+    if (!cascaded.isEmpty())
+        m_mdi->setActiveSubWindow(cascaded.last());
 }
 
 void TMainForm::WindowTileItemClick()

@@ -258,6 +258,25 @@ private slots:
         }
     }
 
+    void cascadeOffsetsEachWindowFromThePrevious()
+    {
+        TMainForm &f = *m_frame;
+        for (int i = 0; i < 3; ++i)
+            f.FileNewItem->trigger();
+        const QList<QMdiSubWindow *> subs = f.mdiArea()->subWindowList(QMdiArea::CreationOrder);
+        subs[0]->showMaximized();
+        f.WindowCascadeItem->trigger();
+        const QRect area = f.mdiArea()->viewport()->rect();
+        QVERIFY(!subs[0]->isMaximized());
+        QCOMPARE(subs[0]->pos(), area.topLeft());
+        for (int i = 1; i < subs.size(); ++i) {
+            QVERIFY(subs[i]->x() > subs[i - 1]->x());
+            QVERIFY(subs[i]->y() > subs[i - 1]->y());
+            QVERIFY(area.contains(subs[i]->geometry()));
+        }
+        QCOMPARE(f.mdiArea()->currentSubWindow(), subs.last());
+    }
+
     void minimiseAllThenArrangeIcons()
     {
         TMainForm &f = *m_frame;
