@@ -48,6 +48,8 @@ void TMainForm::buildMenus()
 {
     MainMenu1 = new QMenuBar(this);
     MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
+    // A desktop-wide menu bar would bypass the hints and the F1 topics of the menus.
+    MainMenu1->setNativeMenuBar(false);
     MainMenu1->installEventFilter(this);
     setMenuBar(MainMenu1);
 
