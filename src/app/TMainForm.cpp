@@ -1,27 +1,234 @@
-// Placeholder frame so that the program starts; the real frame replaces it.
 #include "app/TMainForm.h"
 
+#include "app/startup.h"
+#include "app/statuspanels.h"
+#include "app/toolpictures.h"
+#include "platform/fonts.h"
+#include "platform/help.h"
+#include "platform/messages.h"
+#include "platform/systemclock.h"
 #include "vehicle/TMDIChild.h"
 
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLocale>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusTipEvent>
+#include <QTime>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <QWindow>
 
-TMainForm::TMainForm(QWidget *parent)
-    : QMainWindow(parent), m_mdi(new QMdiArea(this))
+#include <exception>
+
+
+TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent), m_mdi(new QMdiArea)
 {
+    initAppResources();
     setObjectName(QStringLiteral("TMainForm"));
     setWindowTitle(QStringLiteral("Tev Auto"));
-    setCentralWidget(m_mdi);
+    setWindowIcon(toolpictures::programIcon());
+    QFont f = platform::windowFont();
+    f.setPixelSize(14);
+    setFont(f);
+    QPalette pal = palette();
+    pal.setColor(QPalette::WindowText, Qt::black);
+    setPalette(pal);
+    resize(605, 413);
+
+    // Tool bar on top, then the client area; the status bar is the main window's own.
+    auto *central = new QWidget(this);
+    auto *layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    SpeedPanel = new QFrame(central);
+    SpeedPanel->setObjectName(QStringLiteral("SpeedPanel"));
+    SpeedPanel->setFixedHeight(33);
+    SpeedPanel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    layout->addWidget(SpeedPanel);
+    m_mdi->setParent(central);
+    m_mdi->setObjectName(QStringLiteral("ClientArea"));
+    m_mdi->setBackground(QApplication::palette().brush(QPalette::Dark));
+    m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    layout->addWidget(m_mdi, 1);
+    setCentralWidget(central);
+
+    StatusBar = new StatusPanels(this);
+    StatusBar->setObjectName(QStringLiteral("StatusBar"));
+    QFont sf = platform::windowFont();
+    sf.setPixelSize(15);
+    StatusBar->setFont(sf);
+    StatusBar->addPanel(50, Qt::AlignLeft);
+    StatusBar->addPanel(50, Qt::AlignHCenter);
+    setStatusBar(StatusBar);
+
+    buildMenus();
+    buildToolBar();
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(1000);
+    connect(Timer1, &QTimer::timeout, this, &TMainForm::Timer1Timer);
+    Timer1->start();
+
+    FormCreate();
 }
 
-TMDIChild *TMainForm::CreateChild(const QString &caption)
+TMainForm::~TMainForm()
 {
-    auto *child = new TMDIChild(this);
-    child->setAttribute(Qt::WA_DeleteOnClose);
-    child->setWindowTitle(caption);
-    m_mdi->addSubWindow(child)->show();
-    return child;
+    FormDestroy();
 }
 
-void TMainForm::SetSup(bool) {}
-void TMainForm::SetExport(bool) {}
+void TMainForm::FormCreate()
+{
+    // The hint reaches DisplayHint through the status-tip events (see event()); the active
+    // window is followed through focus, top-level window and document activation changes.
+    m_hooks << connect(qApp, &QApplication::focusChanged, this, [this] { UpdateMenuItems(); });
+    m_hooks << connect(qApp, &QGuiApplication::focusWindowChanged, this, [this] { UpdateMenuItems(); });
+    m_hooks << connect(m_mdi, &QMdiArea::subWindowActivated, this, [this] { UpdateMenuItems(); });
+    m_deleteAllowed = false;
+}
+
+void TMainForm::FormDestroy()
+{
+    for (const QMetaObject::Connection &c : std::as_const(m_hooks))
+        disconnect(c);
+    m_hooks.clear();
+}
+
+void TMainForm::showEvent(QShowEvent *e)
+{
+    QMainWindow::showEvent(e);
+    if (!m_shown) {
+        m_shown = true;
+        FormShow();
+    }
+}
+
+void TMainForm::FormShow()
+{
+    resize(width() - 10, height());
+    setWindowState(windowState() | Qt::WindowMaximized);
+    m_startDir = QDir::currentPath();
+    platform::Help::setHelpFile(QDir::toNativeSeparators(m_startDir + QStringLiteral("/TevAuto.hlp")));
+    // Normally the frame's activation runs the first evaluation; a desktop that never activates
+    // it (no window manager) must not leave the document commands enabled.
+    UpdateMenuItems();
+}
+
+void TMainForm::resizeEvent(QResizeEvent *e)
+{
+    QMainWindow::resizeEvent(e);
+    FormResize();
+}
+
+void TMainForm::FormResize()
+{
+    StatusBar->setPanelWidth(0, frameGeometry().width() - 100);
+}
+
+void TMainForm::Timer1Timer()
+{
+    StatusBar->setPanelText(1, clockText(platform::SystemClock::now().time(), QLocale::system()));
+}
+
+QString TMainForm::clockText(const QTime &time, const QLocale &locale)
+{
+    // The long format may end with the time-zone name ("t"): the clock leaves it out.
+    const QString format = locale.timeFormat(QLocale::LongFormat);
+    QString kept;
+    bool quoted = false;
+    for (QChar c : format) {
+        if (c == QLatin1Char('\''))
+            quoted = !quoted;
+        if (!quoted && c == QLatin1Char('t'))
+            continue;
+        kept += c;
+    }
+    return locale.toString(time, kept.trimmed());
+}
+
+void TMainForm::DisplayHint(const QString &hint)
+{
+    StatusBar->setPanelText(0, hint);
+}
+
+bool TMainForm::event(QEvent *e)
+{
+    if (e->type() == QEvent::StatusTip) {
+        DisplayHint(static_cast<QStatusTipEvent *>(e)->tip());
+        return true;
+    }
+    return QMainWindow::event(e);
+}
+
+bool TMainForm::eventFilter(QObject *watched, QEvent *e)
+{
+    if (e->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(e)->key() == Qt::Key_F1) {
+        // F1 on a highlighted menu or entry: the topic of that menu.
+        QMenu *menu = qobject_cast<QMenu *>(watched);
+        if (!menu && watched == MainMenu1 && MainMenu1->activeAction())
+            menu = MainMenu1->activeAction()->menu();
+        if (menu && menu->property("helpContext").isValid()) {
+            const int number = menu->property("helpContext").toInt();
+            if (QMenu *open = qobject_cast<QMenu *>(QApplication::activePopupWidget()))
+                open->close();
+            platform::Help::context(this, number);
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, e);
+}
+
+void TMainForm::closeEvent(QCloseEvent *e)
+{
+    if (m_closing || !queryCloseDocuments()) {
+        e->ignore();
+        return;
+    }
+    FormClose();
+    e->accept();
+}
+
+bool TMainForm::queryCloseDocuments()
+{
+    // Every document is asked before any closes: a Cancel anywhere leaves them all open.
+    m_closing = true;
+    bool agreed = true;
+    for (QMdiSubWindow *sub : m_mdi->subWindowList(QMdiArea::CreationOrder)) {
+        QWidget *doc = sub->widget() ? sub->widget() : sub;
+        QCloseEvent query;
+        QCoreApplication::sendEvent(doc, &query);
+        if (!query.isAccepted()) {
+            agreed = false;
+            break;
+        }
+    }
+    m_closing = false;
+    return agreed;
+}
+
+void TMainForm::FormClose()
+{
+    // A start directory that has gone must not keep the program from ending.
+    if (!m_startDir.isEmpty())
+        QDir::setCurrent(m_startDir);
+}
+
+void TMainForm::runCommand(const std::function<void()> &command)
+{
+    try {
+        command();
+    } catch (const std::exception &e) {
+        platform::Messages::error(this, QString::fromUtf8(e.what()));
+    } catch (...) {
+        platform::Messages::error(this, QStringLiteral("Erreur inattendue"));
+    }
+}

@@ -1,25 +1,136 @@
 #pragma once
-// The main frame: menu bar, tool bar, MDI client area, status bar.
+// The main frame: menu bar, tool bar, MDI client area, status bar. Its commands act on the
+// active document window; the enabling rules live in UpdateMenuItems.
 
 #include "vehicle/documentframe.h"
 
 #include <QMainWindow>
 
+#include <functional>
+
+class QAction;
+class QFrame;
+class QLocale;
 class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QMenuBar;
+class QTime;
+class QTimer;
+class QToolButton;
+class StatusPanels;
 class TMDIChild;
 
 class TMainForm : public QMainWindow, public DocumentFrame {
     Q_OBJECT
 public:
     explicit TMainForm(QWidget *parent = nullptr);
+    ~TMainForm() override;
 
-    // Creates a document window with this caption in the client area and shows it.
+    // Creates a document window with this caption in the client area, shows it (which makes it
+    // the active window) and clears the delete-allowed flag.
     TMDIChild *CreateChild(const QString &caption);
     QMdiArea *mdiArea() const { return m_mdi; }
 
     void SetSup(bool allowed) override;
     void SetExport(bool allowed) override;
 
+    // The document window the commands act on (the area's current one), or null.
+    TMDIChild *activeChild() const;
+    int documentCount() const;
+    bool deleteAllowed() const { return m_deleteAllowed; }
+    QString startDirectory() const { return m_startDir; }
+
+    // The time as the locale writes it in its long format, without a time-zone name.
+    static QString clockText(const QTime &time, const QLocale &locale);
+
+    // Runs a command; a failure it does not handle itself goes to the standard error box and the
+    // application goes on.
+    void runCommand(const std::function<void()> &command);
+
+    // Menu bar MainMenu1.
+    QMenuBar *MainMenu1;
+    QMenu *File1, *Edit1, *Rsultat1, *Utilitaires1, *Window1, *Help1;
+    QAction *FileNewItem, *FileOpenItem, *FileCloseItem, *N2, *FileSaveItem, *FileSaveAsItem, *Exporter1, *N1,
+        *FileExitItem;
+    QAction *CutItem, *CopyItem, *PasteItem, *N3, *Supprimercriture1;
+    QAction *Statistiques1, *Graphique1;
+    QAction *Calendrier1, *Calculatrice1, *Horloge1, *EuroConversion1;
+    QAction *WindowCascadeItem, *WindowTileItem, *WindowArrangeItem, *WindowMinimizeItem;
+    QAction *Sommaire1, *Rechercher1, *Utiliserlaide1, *N4, *HelpAboutItem;
+
+    // Tool bar.
+    QFrame *SpeedPanel;
+    QToolButton *SpeedButton1, *OpenBtn, *SaveBtn, *CutBtn, *CopyBtn, *PasteBtn, *SpeedButton2, *SpeedButton3,
+        *SpeedButton4;
+
+    StatusPanels *StatusBar;
+    QTimer *Timer1;
+
+public slots:
+    void UpdateMenuItems();
+    void DisplayHint(const QString &hint);
+    void Timer1Timer();
+
+    void FileNewItemClick();
+    void FileOpenItemClick();
+    void FileCloseItemClick();
+    void FileSaveItemClick();
+    void FileSaveAsItemClick();
+    void Exporter1Click();
+    void FileExitItemClick();
+    void CutItemClick();
+    void CopyItemClick();
+    void PasteItemClick();
+    void Supprimercriture1Click();
+    void Statistiques1Click();
+    void Graphique1Click();
+    void Calendrier1Click();
+    void Calculatrice1Click();
+    void Horloge1Click();
+    void EuroConversion1Click();
+    void WindowCascadeItemClick();
+    void WindowTileItemClick();
+    void WindowArrangeItemClick();
+    void WindowMinimizeItemClick();
+    void HContents();
+    void HSearch();
+    void HowToUse();
+    void HelpAboutItemClick();
+
+protected:
+    bool event(QEvent *e) override;
+    bool eventFilter(QObject *watched, QEvent *e) override;
+    void showEvent(QShowEvent *e) override;
+    void resizeEvent(QResizeEvent *e) override;
+    void closeEvent(QCloseEvent *e) override;
+
 private:
+    void FormCreate();
+    void FormShow();
+    void FormResize();
+    void FormClose();
+    void FormDestroy();
+
+    // Built in TMainFormMenus.cpp.
+    void buildMenus();
+    void buildToolBar();
+    QAction *addItem(QMenu *menu, const char *name, const QString &caption, const QString &hint,
+                     void (TMainForm::*command)());
+    QMenu *addMenu(const char *name, const QString &caption, const QString &hint, int helpContext);
+    QToolButton *addButton(const char *name, int left, const QString &hint, const QString &picture, int size,
+                           void (TMainForm::*command)());
+    void fillWindowList();
+
+    // Asks every document window whether it may close; false when one refuses.
+    bool queryCloseDocuments();
+    void showModalWindow(QWidget *window);
+
     QMdiArea *m_mdi;
+    QList<QAction *> m_windowList;
+    QList<QMetaObject::Connection> m_hooks;
+    QString m_startDir;
+    bool m_deleteAllowed = false;
+    bool m_shown = false;
+    bool m_closing = false;
 };

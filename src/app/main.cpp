@@ -24,7 +24,9 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     startup::prepareApplication(app);
+    QWidget *splash = startup::showSplash();
     TMainForm *frame = startup::createWindows();
+    delete splash;
     frame->show();
     if (singles().Horloge)
         singles().Horloge->setClockSetter(&setComputerClock);

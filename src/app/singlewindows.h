@@ -2,6 +2,10 @@
 // The single windows, created once at start-up (hidden, in the start-up order) and shown
 // modally by the commands. A test creates only the ones it needs.
 
+#include <QList>
+#include <QString>
+
+class QWidget;
 class TAboutBox;
 class TFCarbu;
 class TFEntr;
@@ -24,6 +28,21 @@ struct SingleWindows {
     TEurof *Eurof = nullptr;
     THorloge *Horloge = nullptr;
     TPocket *Pocket = nullptr;
+
+    // The same windows by class name, in creation order, so that the frame can show one
+    // without knowing its class.
+    struct Entry {
+        QString className;
+        QWidget *window;
+    };
+    QList<Entry> created;
+    QWidget *window(const QString &className) const
+    {
+        for (const Entry &e : created)
+            if (e.className == className)
+                return e.window;
+        return nullptr;
+    }
 };
 
 SingleWindows &singles();

@@ -71,7 +71,8 @@ QString FileDialogs::getOpenFileName(QWidget *parent, const QString &filter, con
 }
 
 QString FileDialogs::getSaveFileName(QWidget *parent, const QString &filter,
-                                     const QString &defaultSuffix, const QString &title)
+                                     const QString &defaultSuffix, const QString &title,
+                                     bool confirmOverwrite)
 {
     if (g_testMode) {
         QString name = fromQueue(QStringLiteral("save: ") + filter);
@@ -84,6 +85,7 @@ QString FileDialogs::getSaveFileName(QWidget *parent, const QString &filter,
     dlg.setFileMode(QFileDialog::AnyFile);
     if (!defaultSuffix.isEmpty())
         dlg.setDefaultSuffix(defaultSuffix);
+    dlg.setOption(QFileDialog::DontConfirmOverwrite, !confirmOverwrite);
     return run(dlg, filter);
 }
 

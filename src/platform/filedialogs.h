@@ -13,8 +13,10 @@ class FileDialogs {
 public:
     // The chosen full path, or an empty text when cancelled.
     static QString getOpenFileName(QWidget *parent, const QString &filter, const QString &title = {});
+    // confirmOverwrite false: an existing file is replaced without a question.
     static QString getSaveFileName(QWidget *parent, const QString &filter,
-                                   const QString &defaultSuffix = {}, const QString &title = {});
+                                   const QString &defaultSuffix = {}, const QString &title = {},
+                                   bool confirmOverwrite = true);
 
     // "Desc (*.a;*.b)|*.a;*.b|..." -> Qt's name filters.
     static QStringList toNameFilters(const QString &pipeFilter);

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QScreen>
 #include <QTextStream>
 
 #include <map>
@@ -54,6 +55,9 @@ int main(int argc, char *argv[])
     startup::prepareApplication(app);
     TMainForm *frame = startup::createWindows();
     frame->show();
+    // Xvfb has no window manager to honour "maximised": give the frame the screen ourselves.
+    if (QScreen *screen = frame->screen())
+        frame->setGeometry(screen->availableGeometry());
     shots::settle(400);
 
     int failures = 0;

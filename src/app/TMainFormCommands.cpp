@@ -1,0 +1,368 @@
+// The commands of the main frame, its enabling rules and the arrangement of document windows.
+#include "app/TMainForm.h"
+
+#include "app/TAboutBox.h"
+#include "app/singlewindows.h"
+#include "platform/filedialogs.h"
+#include "platform/help.h"
+#include "vehicle/TMDIChild.h"
+
+#include <QAction>
+#include <QDialog>
+#include <QEvent>
+#include <QEventLoop>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QPointer>
+#include <QStyle>
+#include <QToolButton>
+
+namespace {
+const QString kVehicleFilter = QStringLiteral("Fichiers voiture (*.vtr)|*.vtr|Tous les fichiers (*.*)|*;*");
+const QString kExportFilter = QStringLiteral("Texte + tabulations (*.txt)|*.txt");
+
+// Ends a local event loop when the window it watches is hidden or closed.
+class HideWatcher : public QObject {
+public:
+    HideWatcher(QWidget *w, QEventLoop *loop) : QObject(w), m_loop(loop) { w->installEventFilter(this); }
+    bool eventFilter(QObject *, QEvent *e) override
+    {
+        if (e->type() == QEvent::Hide || e->type() == QEvent::Destroy)
+            m_loop->quit();
+        return false;
+    }
+
+private:
+    QEventLoop *m_loop;
+};
+
+QList<QMdiSubWindow *> visibleDocuments(QMdiArea *area)
+{
+    QList<QMdiSubWindow *> out;
+    for (QMdiSubWindow *sub : area->subWindowList(QMdiArea::CreationOrder))
+        if (!sub->isHidden())
+            out << sub;
+    return out;
+}
+} // namespace
+
+int TMainForm::documentCount() const
+{
+    return int(visibleDocuments(m_mdi).size());
+}
+
+TMDIChild *TMainForm::activeChild() const
+{
+    QMdiSubWindow *sub = m_mdi->currentSubWindow();
+    return sub ? qobject_cast<TMDIChild *>(sub->widget()) : nullptr;
+}
+
+TMDIChild *TMainForm::CreateChild(const QString &caption)
+{
+    auto *child = new TMDIChild(this);
+    child->setAttribute(Qt::WA_DeleteOnClose);
+    child->setWindowTitle(caption);
+    const QSize designed = child->size();
+    const int before = documentCount();
+    QMdiSubWindow *sub = m_mdi->addSubWindow(child);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    // A closed window leaves the list only once it is gone: evaluate again then.
+    connect(sub, &QObject::destroyed, this,
+            [this] { QMetaObject::invokeMethod(this, &TMainForm::UpdateMenuItems, Qt::QueuedConnection); });
+    sub->show();
+    // The document keeps its designed size inside the window's frame.
+    sub->resize(designed + (sub->size() - child->size()));
+    // New windows come in cascade, each one title bar lower and to the right.
+    const int step = sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, sub) + 4;
+    const QRect area = m_mdi->viewport()->rect();
+    const int k = before % 8;
+    QPoint at(k * step, k * step);
+    if (at.y() + step > area.height())
+        at = QPoint();
+    sub->move(at);
+    m_mdi->setActiveSubWindow(sub);
+    m_deleteAllowed = false;
+    return child;
+}
+
+void TMainForm::SetSup(bool allowed)
+{
+    m_deleteAllowed = allowed;
+    SpeedButton2->setEnabled(allowed);
+    Supprimercriture1->setEnabled(allowed);
+}
+
+void TMainForm::SetExport(bool allowed)
+{
+    Exporter1->setEnabled(allowed);
+}
+
+void TMainForm::UpdateMenuItems()
+{
+    const bool any = documentCount() > 0;
+    for (QAction *a :
+         {FileCloseItem, FileSaveItem, FileSaveAsItem, CutItem, CopyItem, PasteItem, WindowCascadeItem,
+          WindowTileItem, WindowArrangeItem, WindowMinimizeItem, Statistiques1, Graphique1, Exporter1})
+        a->setEnabled(any);
+    for (QToolButton *b : {SaveBtn, CutBtn, CopyBtn, PasteBtn, SpeedButton3, SpeedButton4})
+        b->setEnabled(any);
+    SpeedButton2->setEnabled(any && m_deleteAllowed);
+    Supprimercriture1->setEnabled(any && m_deleteAllowed);
+}
+
+void TMainForm::FileNewItemClick()
+{
+    CreateChild(QStringLiteral("VOITURE%1").arg(documentCount() + 1));
+}
+
+void TMainForm::FileOpenItemClick()
+{
+    const QString path = platform::FileDialogs::getOpenFileName(this, kVehicleFilter);
+    if (path.isEmpty())
+        return;
+    TMDIChild *child = CreateChild(path);
+    child->charge(path);
+}
+
+void TMainForm::FileCloseItemClick()
+{
+    if (QMdiSubWindow *sub = m_mdi->currentSubWindow())
+        sub->close();
+}
+
+void TMainForm::FileSaveItemClick()
+{
+    if (TMDIChild *c = activeChild())
+        c->Sauve(0);
+}
+
+void TMainForm::FileSaveAsItemClick()
+{
+    if (TMDIChild *c = activeChild())
+        c->Sauve(1);
+}
+
+void TMainForm::Exporter1Click()
+{
+    TMDIChild *c = activeChild();
+    if (!c)
+        return;
+    const QString path =
+        platform::FileDialogs::getSaveFileName(this, kExportFilter, QStringLiteral("txt"), {}, false);
+    if (!path.isEmpty())
+        c->Exporte(path);
+}
+
+void TMainForm::FileExitItemClick()
+{
+    close();
+}
+
+void TMainForm::CutItemClick()
+{
+    if (TMDIChild *c = activeChild())
+        c->Couper();
+}
+
+void TMainForm::CopyItemClick()
+{
+    if (TMDIChild *c = activeChild())
+        c->Copier();
+}
+
+void TMainForm::PasteItemClick()
+{
+    if (TMDIChild *c = activeChild())
+        c->Coller();
+}
+
+void TMainForm::Supprimercriture1Click()
+{
+    if (TMDIChild *c = activeChild())
+        c->Supprime();
+}
+
+void TMainForm::Statistiques1Click()
+{
+    if (TMDIChild *c = activeChild())
+        c->Result();
+}
+
+void TMainForm::Graphique1Click()
+{
+    if (TMDIChild *c = activeChild())
+        c->Graphique();
+}
+
+// The utilities are found by class name, so each works as soon as start-up creates it.
+void TMainForm::Calendrier1Click()
+{
+    showModalWindow(singles().window(QStringLiteral("TCalendrier")));
+}
+
+void TMainForm::Calculatrice1Click()
+{
+    showModalWindow(singles().window(QStringLiteral("TPocket")));
+}
+
+void TMainForm::Horloge1Click()
+{
+    showModalWindow(singles().window(QStringLiteral("THorloge")));
+}
+
+void TMainForm::EuroConversion1Click()
+{
+    showModalWindow(singles().window(QStringLiteral("TEurof")));
+}
+
+void TMainForm::showModalWindow(QWidget *window)
+{
+    if (!window)
+        return;
+    if (auto *dialog = qobject_cast<QDialog *>(window)) {
+        dialog->exec();
+        return;
+    }
+    QPointer<QWidget> guard(window);
+    window->setWindowModality(Qt::ApplicationModal);
+    QEventLoop loop;
+    auto *watcher = new HideWatcher(window, &loop);
+    window->show();
+    loop.exec();
+    if (guard)
+        delete watcher;
+}
+
+void TMainForm::WindowCascadeItemClick()
+{
+    // Each window keeps its size (as far as the area allows) and sits one title bar lower and to
+    // the right of the previous one; the last one ends on top. Minimised windows stay icons.
+    QList<QMdiSubWindow *> cascaded;
+    for (QMdiSubWindow *sub : visibleDocuments(m_mdi))
+        if (!sub->isMinimized())
+            cascaded << sub;
+    const QRect area = m_mdi->viewport()->rect();
+    int k = 0;
+    for (QMdiSubWindow *sub : std::as_const(cascaded)) {
+        if (sub->isMaximized())
+            sub->showNormal();
+        const int step = sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, sub) + 4;
+        QPoint at(area.left() + k * step, area.top() + k * step);
+        if (k > 0 && (at.y() + 2 * step > area.bottom() || at.x() + 2 * step > area.right())) {
+            k = 0;
+            at = area.topLeft();
+        }
+        const QSize size =
+            sub->size().boundedTo(QSize(area.right() + 1 - at.x(), area.bottom() + 1 - at.y()));
+        sub->setGeometry(QRect(at, size));
+        sub->raise();
+        ++k;
+    }
+    if (!cascaded.isEmpty())
+        m_mdi->setActiveSubWindow(cascaded.last());
+}
+
+void TMainForm::WindowTileItemClick()
+{
+    // Stacked, each the full width, together filling the client area; icons of minimised
+    // windows keep their strip at the bottom.
+    QList<QMdiSubWindow *> tiled;
+    int iconStrip = 0;
+    for (QMdiSubWindow *sub : visibleDocuments(m_mdi)) {
+        if (sub->isMinimized())
+            iconStrip = std::max(iconStrip, sub->height());
+        else
+            tiled << sub;
+    }
+    if (tiled.isEmpty())
+        return;
+    QRect area = m_mdi->viewport()->rect();
+    area.setBottom(area.bottom() - iconStrip);
+    const int n = int(tiled.size());
+    for (int i = 0; i < n; ++i) {
+        QMdiSubWindow *sub = tiled[i];
+        if (sub->isMaximized())
+            sub->showNormal();
+        const int top = area.top() + area.height() * i / n;
+        const int bottom = area.top() + area.height() * (i + 1) / n;
+        sub->setGeometry(area.left(), top, area.width(), bottom - top);
+    }
+}
+
+void TMainForm::WindowArrangeItemClick()
+{
+    const QRect area = m_mdi->viewport()->rect();
+    int x = area.left();
+    int bottom = area.bottom() + 1;
+    for (QMdiSubWindow *sub : visibleDocuments(m_mdi)) {
+        if (!sub->isMinimized())
+            continue;
+        const QSize size = sub->size();
+        if (x > area.left() && x + size.width() > area.right() + 1) {
+            x = area.left();
+            bottom -= size.height();
+        }
+        sub->move(x, bottom - size.height());
+        x += size.width();
+    }
+}
+
+void TMainForm::WindowMinimizeItemClick()
+{
+    const QList<QMdiSubWindow *> docs = visibleDocuments(m_mdi);
+    for (auto it = docs.rbegin(); it != docs.rend(); ++it)
+        (*it)->showMinimized();
+}
+
+void TMainForm::fillWindowList()
+{
+    for (QAction *a : std::as_const(m_windowList)) {
+        Window1->removeAction(a);
+        delete a;
+    }
+    m_windowList.clear();
+    const QList<QMdiSubWindow *> docs = visibleDocuments(m_mdi);
+    if (docs.isEmpty())
+        return;
+    m_windowList << Window1->addSeparator();
+    QMdiSubWindow *current = m_mdi->currentSubWindow();
+    for (int i = 0; i < docs.size(); ++i) {
+        QMdiSubWindow *sub = docs[i];
+        const QString title = sub->widget() ? sub->widget()->windowTitle() : sub->windowTitle();
+        QAction *a = Window1->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(title));
+        a->setObjectName(QStringLiteral("WindowListItem%1").arg(i + 1));
+        a->setCheckable(true);
+        a->setChecked(sub == current);
+        QPointer<QMdiSubWindow> target(sub);
+        connect(a, &QAction::triggered, this, [this, target] {
+            if (target) {
+                if (target->isMinimized())
+                    target->showNormal();
+                m_mdi->setActiveSubWindow(target);
+            }
+        });
+        m_windowList << a;
+    }
+}
+
+void TMainForm::HContents()
+{
+    platform::Help::contents(this);
+}
+
+void TMainForm::HSearch()
+{
+    platform::Help::search(this, QString());
+}
+
+void TMainForm::HowToUse()
+{
+    platform::Help::helpOnHelp(this);
+}
+
+void TMainForm::HelpAboutItemClick()
+{
+    if (TAboutBox *box = singles().AboutBox)
+        box->exec();
+}
