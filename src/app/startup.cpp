@@ -9,6 +9,12 @@
 #include "entry/TFEntr.h"
 #include "entry/TStation.h"
 #include "platform/fonts.h"
+#include "reports/TGraph.h"
+#include "reports/TStats.h"
+#include "utilities/TCalendrier.h"
+#include "utilities/TEurof.h"
+#include "utilities/THorloge.h"
+#include "utilities/TPocket.h"
 #include "platform/help.h"
 
 #include <QApplication>
@@ -84,13 +90,13 @@ TMainForm *createWindows()
     create(&SingleWindows::AboutBox, frame);
     create(&SingleWindows::FCarbu, frame);
     create(&SingleWindows::FEntr, frame);
-    // create(&SingleWindows::Graph, frame);       // TGraph, reports/TGraph.h
-    // create(&SingleWindows::Stats, frame);       // TStats, reports/TStats.h
+    create(&SingleWindows::Graph, frame);
+    create(&SingleWindows::Stats, frame);
     create(&SingleWindows::Station, frame);
-    // create(&SingleWindows::Calendrier, frame);  // TCalendrier, utilities/TCalendrier.h
-    // create(&SingleWindows::Eurof, frame);       // TEurof, utilities/TEurof.h
-    // create(&SingleWindows::Horloge, frame);     // THorloge, utilities/THorloge.h
-    // create(&SingleWindows::Pocket, frame);      // TPocket, utilities/TPocket.h
+    create(&SingleWindows::Calendrier, frame);
+    create(&SingleWindows::Eurof, frame);
+    create(&SingleWindows::Horloge, frame);
+    create(&SingleWindows::Pocket, frame);
     return frame;
 }
 
