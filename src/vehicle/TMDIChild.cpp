@@ -98,7 +98,15 @@ TMDIChild::TMDIChild(DocumentFrame *frame, QWidget *parent)
     m_record.modified = false;
 }
 
-TMDIChild::~TMDIChild() = default;
+TMDIChild::~TMDIChild()
+{
+    // The pages go first: an open in-place editor commits into the record as it closes, and
+    // the models read the record, which is gone once this body ends.
+    delete PageControl1;
+    delete m_fuel;
+    delete m_garage;
+    delete m_parking;
+}
 
 int TMDIChild::alignmentWidth(int field)
 {
@@ -485,6 +493,18 @@ void TMDIChild::charge(const QString &path)
     m_record.modified = false;
     if (m_frame)
         m_frame->SetExport(false);
+}
+
+void TMDIChild::setRecord(const VehicleRecord &record)
+{
+    m_fuel->beginReload();
+    m_garage->beginReload();
+    m_parking->beginReload();
+    m_record = record;
+    m_fuel->endReload();
+    m_garage->endReload();
+    m_parking->endReload();
+    showRecord();
 }
 
 void TMDIChild::Exporte(const QString &path)

@@ -41,6 +41,9 @@ public:
     // Asks for a file name; false when the user cancelled.
     bool SaveAs();
     void charge(const QString &path);
+    // Shows a record made elsewhere (a tool, a test): every page and the computed fields as the
+    // record holds them; the file name and the modified flag come with it.
+    void setRecord(const VehicleRecord &record);
     void Supprime();
     void Couper();
     void Copier();
