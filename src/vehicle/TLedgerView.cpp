@@ -74,6 +74,16 @@ void TLedgerView::allowDateEditing()
     setItemDelegateForColumn(0, new DateDelegate(this));
 }
 
+void TLedgerView::mousePressEvent(QMouseEvent *event)
+{
+    if (!indexAt(event->position().toPoint()).isValid()) {
+        setFocus(Qt::MouseFocusReason);
+        event->accept();
+        return;
+    }
+    QTableView::mousePressEvent(event);
+}
+
 void TLedgerView::mouseDoubleClickEvent(QMouseEvent *event)
 {
     // The press before it already selected the entry under the mouse, if any.

@@ -1,6 +1,7 @@
 #pragma once
 // A ledger shown as a report-style list: grid lines, whole-row selection, one entry at a time,
-// no sorting. A double-click anywhere in the list, also below the last entry, is reported.
+// no sorting. A double-click anywhere in the list, also below the last entry, is reported; a
+// click below the entries keeps the selected one selected (Ctrl+click deselects it).
 
 #include <QTableView>
 
@@ -22,5 +23,6 @@ Q_SIGNALS:
     void DblClick();
 
 protected:
+    void mousePressEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
 };

@@ -85,16 +85,21 @@ class TestMDIChild : public QObject {
         QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
         QCoreApplication::sendEvent(edit(field), &out);
     }
+    // A double-click as the system delivers it: press and release first, then the double-click.
+    void doubleClick(QWidget *w, QPoint pos)
+    {
+        QTest::mouseClick(w, Qt::LeftButton, {}, pos);
+        QTest::mouseDClick(w, Qt::LeftButton, {}, pos);
+    }
     void doubleClickBelowEntries(int n)
     {
         QWidget *viewport = ledger(n)->viewport();
-        QTest::mouseDClick(viewport, Qt::LeftButton, {}, QPoint(20, viewport->height() - 5));
+        doubleClick(viewport, QPoint(20, viewport->height() - 5));
     }
     void doubleClickEntry(int n, int row)
     {
         QTableView *view = ledger(n);
-        const QRect rect = view->visualRect(view->model()->index(row, 1));
-        QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, rect.center());
+        doubleClick(view->viewport(), view->visualRect(view->model()->index(row, 1)).center());
     }
     void clickCharger() { m_w->findChild<QPushButton *>(QStringLiteral("Button1"))->click(); }
     int textWidth(int field, const QString &text) const { return QFontMetrics(edit(field)->font()).horizontalAdvance(text); }
@@ -423,7 +428,7 @@ private Q_SLOTS:
             d->findChild<QPushButton *>(QStringLiteral("Button1"))->click();
         });
         doubleClickBelowEntries(1);
-        QCOMPARE(seen.value(2), u"Gazole"_qs);
+        QCOMPARE(seen.value(1), u"Gazole"_qs);
     }
 
     void deleteRecomputesFuelFigures()
@@ -466,6 +471,7 @@ private Q_SLOTS:
 
         // The other ledgers are changed through their dialogs only.
         m_w->showPage(TMDIChild::Carburant);
+        QTest::ignoreMessage(QtWarningMsg, "edit: editing failed");
         ledger(1)->edit(ledger(1)->model()->index(0, 0));
         QVERIFY(!ledger(1)->viewport()->findChild<QLineEdit *>());
     }
@@ -761,7 +767,7 @@ private Q_SLOTS:
     {
         const QString missing = path(u"absent.vtr"_qs);
         m_w->charge(missing);
-        QCOMPARE(Messages::shown(), QStringList{u"error: Ne peut ouvrir le fichier "_qs + missing});
+        QCOMPARE(Messages::shown(), QStringList{u"error: Ne peut ouvrir le fichier "_qs + missing + u"."_qs});
         QCOMPARE(m_w->fileName(), missing);
         QVERIFY(m_w->isVisible());
     }
