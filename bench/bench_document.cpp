@@ -16,7 +16,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
-#include <QTest>
+#include <QMouseEvent>
 #include <QTextStream>
 #include <QTimer>
 
@@ -140,7 +140,10 @@ int main(int argc, char *argv[])
             else
                 d->reject();
         });
-        QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, QPoint(20, view->viewport()->height() - 3));
+        const QPointF below(20, view->viewport()->height() - 3);
+        QMouseEvent dbl(QEvent::MouseButtonDblClick, below, view->viewport()->mapToGlobal(below), Qt::LeftButton,
+                        Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(view->viewport(), &dbl);
         view->viewport()->repaint();
         if (fromOk.isValid())
             adding.push_back(ms(fromOk));

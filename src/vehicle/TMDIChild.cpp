@@ -366,22 +366,25 @@ void TMDIChild::syncComment()
 
 QStringList TMDIChild::commentLines() const
 {
-    // The field on a page not shown may not have been laid out since the window last changed
-    // size: give it the size of the page shown, then let it lay its viewport out.
-    if (!Memo1->isVisible() && PageControl1->currentWidget()) {
+    // Lines are wrapped at the width the field shows. A field on a page not shown may not have
+    // been laid out since the window last changed size: give it the size of the page shown,
+    // then let it lay its viewport out. A window not on screen shows nothing: no wrapping.
+    bool wrap = Memo1->isVisible();
+    if (!wrap && PageControl1->isVisible() && PageControl1->currentWidget()) {
         QWidget *page = Memo1->parentWidget();
         page->setGeometry(PageControl1->currentWidget()->geometry());
         page->layout()->activate();
         QResizeEvent resize(Memo1->size(), Memo1->size());
         QCoreApplication::sendEvent(Memo1, &resize);
+        wrap = true;
     }
     const QTextDocument *doc = Memo1->document();
     const qreal width = Memo1->viewport()->width() - 2 * doc->documentMargin();
     QStringList lines;
     for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
         const QString text = block.text();
-        if (text.isEmpty()) {
-            lines << QString();
+        if (text.isEmpty() || !wrap) {
+            lines << text;
             continue;
         }
         QTextLayout layout(text, doc->defaultFont());

@@ -229,6 +229,9 @@ QWidget *TMDIChild::buildFraisKm()
     int labelNumber = 10;
     auto fill = [&](QGroupBox *group, std::initializer_list<Line> lines) {
         Rows rows = gridIn(group);
+        // Labels take the room the group has and wrap only when it is not enough.
+        rows.grid->setColumnStretch(0, 1);
+        rows.grid->setColumnStretch(2, 0);
         for (const Line &line : lines) {
             QLineEdit *edit = makeEdit(line.field, group);
             rows.add(makeLabel(labelNumber++, QString::fromUtf16(line.label), edit), edit, true);
@@ -325,7 +328,7 @@ QWidget *TMDIChild::buildImage()
 
     auto *bevel = new QFrame(page);
     bevel->setObjectName(QStringLiteral("Bevel1"));
-    bevel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    bevel->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     bevel->setLineWidth(1);
     auto *inBevel = new QVBoxLayout(bevel);
     inBevel->setContentsMargins(1, 1, 1, 1);

@@ -548,6 +548,11 @@ private Q_SLOTS:
         for (int i = 0; i < first.layout()->lineCount(); ++i)
             QCOMPARE(first.layout()->lineAt(i).textLength(), int(lines[i].size()));
         QCOMPARE(m_w->record().Memo1, lines);
+
+        // A window never shown has no width to wrap at: paragraphs stay whole.
+        TMDIChild offScreen(nullptr);
+        offScreen.findChild<QPlainTextEdit *>(QStringLiteral("Memo1"))->setPlainText(paragraph);
+        QCOMPARE(offScreen.commentLines(), QStringList{paragraph});
     }
 
     // ---- Picture ---------------------------------------------------------------------------

@@ -5,7 +5,6 @@
 #include "vehicle/TMDIChild.h"
 
 #include <QDir>
-#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
 
@@ -22,7 +21,12 @@ void showPage(TMainForm *frame, int page)
 
 void closeChild(TMainForm *)
 {
-    if (g_child)
+    if (!g_child)
+        return;
+    // Closing the sub-window asks the document, then takes the frame around it away too.
+    if (auto *sub = qobject_cast<QMdiSubWindow *>(g_child->parentWidget()))
+        sub->close();
+    else
         g_child->close();
 }
 
