@@ -18,7 +18,6 @@
 #include "vehicle/textrules.h"
 #include "vehicle/vtrfile.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
