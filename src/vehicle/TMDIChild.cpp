@@ -1,21 +1,547 @@
-// Placeholder so that the frame can be built against the document window's interface.
 #include "vehicle/TMDIChild.h"
 
+#include "app/singlewindows.h"
+#include "entry/TFCarbu.h"
+#include "entry/TFEntr.h"
+#include "entry/TStation.h"
+#include "platform/filedialogs.h"
+#include "platform/fonts.h"
+#include "platform/messages.h"
+#include "platform/pictures.h"
+#include "platform/systemclock.h"
+#include "reports/calculations.h"
+#include "vehicle/TLedgerView.h"
+#include "vehicle/TTextInput.h"
+#include "vehicle/documentframe.h"
+#include "vehicle/ledgermodel.h"
+#include "vehicle/tabexport.h"
+#include "vehicle/textrules.h"
+#include "vehicle/vtrfile.h"
+
 #include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDateEdit>
+#include <QDir>
+#include <QFileInfo>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QTabWidget>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
+
+#include <utility>
+
+namespace {
+constexpr int kPictureWidth = 433;
+
+const QString kVehicleFilter = QStringLiteral("Fichier voiture (*.vtr)|*.vtr|Tous les fichiers (*.*)|*.*");
+const QString kPictureFilter = QString::fromUtf16(
+    u"Tout (*.bmp;*.ico;*.emf;*.wmf;*.jpg)|*.bmp;*.ico;*.emf;*.wmf;*.jpg|Bitmaps (*.bmp)|*.bmp|"
+    u"Icônes (*.ico)|*.ico|MétaFichiers améliorés (*.emf)|*.emf|MetaFichiers (*.wmf)|*.wmf|"
+    u"Compressés Jpeg (*.jpg)|*.jpg");
+
+// The calculation that depends on each number field (0: none).
+int calculationOf(int field)
+{
+    switch (field) {
+    case 5: case 6: case 7: return 1;
+    case 8: case 9: case 10: return 2;
+    case 13: case 14: case 15: case 16: case 17: case 24: return 3;
+    case 19: case 20: case 21: case 22: return 4;
+    default: return 0;
+    }
+}
+
+// The shared steps of the three double-click flows: the dialog changes the selected entry, or
+// adds one when none is selected. True when the ledger changed.
+template <class Dialog, std::size_t N>
+bool runEntryDialog(Dialog *dialog, TLedgerView *view, LedgerModel<N> *model)
+{
+    if (!dialog)
+        return false;
+    const int row = view->selectedEntry();
+    std::array<QString, N> texts{};
+    if (row >= 0)
+        texts = model->entry(row);
+    dialog->Init(texts);
+    dialog->exec();
+    dialog->Result(texts);
+    if (texts[col::Date].isEmpty())
+        return false;
+    if (row >= 0 && row < model->rowCount()) {
+        model->replace(row, texts);
+    } else {
+        model->append(texts);
+        view->scrollToBottom();
+    }
+    return true;
+}
+} // namespace
 
 TMDIChild::TMDIChild(DocumentFrame *frame, QWidget *parent)
-    : QWidget(parent), m_frame(frame)
+    : QWidget(parent), m_frame(frame), m_record(VehicleRecord::create(platform::SystemClock::today()))
 {
     setObjectName(QStringLiteral("TMDIChild"));
     setWindowTitle(QStringLiteral("Enfant MDI"));
+    setFont(platform::windowFont());
+    buildPages();
     resize(666, 409);
+    showRecord();
+    PageControl1->setCurrentIndex(Description);
+    m_record.modified = false;
 }
 
-void TMDIChild::Sauve(int) {}
-void TMDIChild::charge(const QString &path) { m_record.fileName = path; }
-void TMDIChild::Supprime() {}
-void TMDIChild::Couper() {}
-void TMDIChild::Copier() {}
-void TMDIChild::Coller() {}
-void TMDIChild::Exporte(const QString &) {}
-void TMDIChild::closeEvent(QCloseEvent *event) { event->accept(); }
+TMDIChild::~TMDIChild()
+{
+    // The pages go first: an open in-place editor commits into the record as it closes, and
+    // the models read the record, which is gone once this body ends.
+    delete PageControl1;
+    delete m_fuel;
+    delete m_garage;
+    delete m_parking;
+}
+
+int TMDIChild::alignmentWidth(int field)
+{
+    switch (field) {
+    case 4: return 116;
+    case 25: case 26: return 112;
+    default: return 110;
+    }
+}
+
+const std::array<int, 17> &TMDIChild::numberFields()
+{
+    static constexpr std::array<int, 17> fields{4, 5, 6, 7, 8, 9, 10, 13, 14, 15, 16, 17, 19, 20, 21, 22, 24};
+    return fields;
+}
+
+int TMDIChild::currentPage() const
+{
+    return PageControl1->currentIndex();
+}
+
+void TMDIChild::showPage(int page)
+{
+    PageControl1->setCurrentIndex(page);
+}
+
+QString TMDIChild::rset(int field, const QString &text) const
+{
+    const QFontMetrics metrics(m_edits[std::size_t(field)]->font());
+    return textrules::Rset(text, alignmentWidth(field),
+                           [&metrics](const QString &s) { return metrics.horizontalAdvance(s); });
+}
+
+// ---- Fields -------------------------------------------------------------------------------
+
+bool TMDIChild::eventFilter(QObject *watched, QEvent *event)
+{
+    auto *edit = qobject_cast<QLineEdit *>(watched);
+    if (edit && edit->property("field").isValid()) {
+        if (event->type() == QEvent::KeyPress)
+            return Edit4KeyPress(edit, static_cast<QKeyEvent *>(event));
+        // A context menu taking the focus is no leaving of the field.
+        if (event->type() == QEvent::FocusOut
+            && static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason)
+            numberExit(edit->property("field").toInt());
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// The key filter of the number fields. Every typed key counts as a change of the document, also
+// one that the filter drops. Returns true when the key is consumed here.
+bool TMDIChild::Edit4KeyPress(QLineEdit *edit, QKeyEvent *event)
+{
+    if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return false; // shortcuts: a paste is filtered when the text arrives
+    if (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab)
+        return false;
+    const QString text = event->text();
+    if (text.isEmpty())
+        return false;
+    setModified();
+    if (text.size() == 1 && (text[0].unicode() < 0x20 || text[0].unicode() == 0x7f))
+        return false; // Backspace, Delete and the like keep their editing role
+    QString kept;
+    for (const QChar c : text)
+        if (const std::optional<QChar> k = textrules::filterKey(c); k && *k != QChar(8))
+            kept.append(*k);
+    if (kept == text)
+        return false;
+    if (!kept.isEmpty())
+        edit->insert(kept);
+    return true;
+}
+
+// Text that arrives otherwise than by a key (paste, drop, input method) is filtered the same way;
+// the spaces of the right-aligned form stay.
+void TMDIChild::numberEdited(int field, const QString &text)
+{
+    setModified();
+    QLineEdit *edit = m_edits[std::size_t(field)];
+    QString kept;
+    int cursor = edit->cursorPosition();
+    int keptBeforeCursor = 0;
+    for (int i = 0; i < int(text.size()); ++i) {
+        const QChar c = text[i];
+        std::optional<QChar> k = c == QLatin1Char(' ') ? std::optional<QChar>(c) : textrules::filterKey(c);
+        if (k && *k == QChar(8))
+            k.reset();
+        if (k) {
+            kept.append(*k);
+            if (i < cursor)
+                ++keptBeforeCursor;
+        }
+    }
+    if (kept == text)
+        return;
+    edit->setText(kept);
+    edit->setCursorPosition(keptBeforeCursor);
+}
+
+void TMDIChild::numberExit(int field)
+{
+    QLineEdit *edit = m_edits[std::size_t(field)];
+    const QString shown = rset(field, edit->text());
+    if (shown != edit->text())
+        edit->setText(shown);
+    m_record.edit[std::size_t(field)] = shown;
+    if (const int which = calculationOf(field))
+        recalc(which);
+}
+
+void TMDIChild::DateTimePicker1Change(int picker, const QDate &date)
+{
+    if (m_updating)
+        return;
+    switch (picker) {
+    case 1: m_record.DateTimePicker1 = date; break;
+    case 2: m_record.DateTimePicker2 = date; break;
+    default: m_record.DateTimePicker3 = date; break;
+    }
+    setModified();
+    if (picker != 1)
+        recalc(4);
+}
+
+void TMDIChild::recalc(int which)
+{
+    applyCalcul(m_record, which);
+    switch (which) {
+    case 1: showComputed(11); break;
+    case 2: showComputed(12); break;
+    case 3: showComputed(18); break;
+    case 4: showComputed(23); break;
+    case 5: showComputed(25); showComputed(26); break;
+    default: break;
+    }
+}
+
+void TMDIChild::showComputed(int field)
+{
+    const bool updating = std::exchange(m_updating, true);
+    m_edits[std::size_t(field)]->setText(rset(field, m_record.edit[std::size_t(field)]));
+    m_updating = updating;
+}
+
+// Fills every widget from the record; nothing of it counts as a change by the user.
+void TMDIChild::showRecord()
+{
+    const bool updating = std::exchange(m_updating, true);
+    for (int field = 1; field < int(m_record.edit.size()); ++field) {
+        if (isComputedEdit(field))
+            showComputed(field);
+        else
+            m_edits[std::size_t(field)]->setText(m_record.edit[std::size_t(field)]);
+    }
+    const std::array<const QDate *, 4> dates{nullptr, &m_record.DateTimePicker1, &m_record.DateTimePicker2,
+                                             &m_record.DateTimePicker3};
+    for (int number = 1; number <= 3; ++number)
+        if (dates[std::size_t(number)]->isValid())
+            m_pickers[std::size_t(number)]->setDate(*dates[std::size_t(number)]);
+    ComboBox1->setCurrentText(m_record.ComboBox1);
+    Memo1->setPlainText(m_record.Memo1.join(QLatin1Char('\n')));
+    Memo1->document()->setModified(false);
+    m_updating = updating;
+}
+
+// ---- Pages and ledgers --------------------------------------------------------------------
+
+void TMDIChild::PageControl1Change(int page)
+{
+    if (!m_frame)
+        return;
+    const bool ledger = page == Carburant || page == Garage || page == Stationnement;
+    m_frame->SetSup(ledger);
+    m_frame->SetExport(ledger);
+}
+
+void TMDIChild::ListView1DblClick()
+{
+    if (!runEntryDialog(singles().FCarbu, ListView1, m_fuel))
+        return;
+    setModified();
+    recalc(5);
+}
+
+void TMDIChild::ListView2DblClick()
+{
+    if (runEntryDialog(singles().FEntr, ListView2, m_garage))
+        setModified();
+}
+
+void TMDIChild::ListView3DblClick()
+{
+    if (runEntryDialog(singles().Station, ListView3, m_parking))
+        setModified();
+}
+
+void TMDIChild::Supprime()
+{
+    auto remove = [this](TLedgerView *view, auto *model) {
+        const int row = view->selectedEntry();
+        if (row < 0)
+            return false;
+        model->remove(row);
+        // With nothing selected, the next double-click adds an entry rather than changing the
+        // one that moved into the deleted row's place.
+        view->clearSelection();
+        setModified();
+        return true;
+    };
+    switch (currentPage()) {
+    case Carburant:
+        if (remove(ListView1, m_fuel))
+            recalc(5);
+        break;
+    case Garage: remove(ListView2, m_garage); break;
+    case Stationnement: remove(ListView3, m_parking); break;
+    default: setModified(); break;
+    }
+}
+
+// ---- Comment ------------------------------------------------------------------------------
+
+void TMDIChild::Couper()
+{
+    if (currentPage() == Commentaire)
+        Memo1->cut();
+}
+
+void TMDIChild::Copier()
+{
+    if (currentPage() == Commentaire)
+        Memo1->copy();
+}
+
+void TMDIChild::Coller()
+{
+    if (currentPage() == Commentaire)
+        Memo1->paste();
+}
+
+bool TMDIChild::commentChanged() const
+{
+    return Memo1->document()->isModified();
+}
+
+void TMDIChild::foldCommentState()
+{
+    if (commentChanged())
+        setModified();
+}
+
+void TMDIChild::syncComment()
+{
+    m_record.Memo1 = commentLines();
+}
+
+QStringList TMDIChild::commentLines() const
+{
+    // Lines are wrapped at the width the field shows. A field on a page not shown may not have
+    // been laid out since the window last changed size: give it the size of the page shown,
+    // then let it lay its viewport out. A window not on screen shows nothing: no wrapping.
+    bool wrap = Memo1->isVisible();
+    if (!wrap && PageControl1->isVisible() && PageControl1->currentWidget()) {
+        QWidget *page = Memo1->parentWidget();
+        page->setGeometry(PageControl1->currentWidget()->geometry());
+        page->layout()->activate();
+        QResizeEvent resize(Memo1->size(), Memo1->size());
+        QCoreApplication::sendEvent(Memo1, &resize);
+        wrap = true;
+    }
+    const QTextDocument *doc = Memo1->document();
+    const qreal width = Memo1->viewport()->width() - 2 * doc->documentMargin();
+    QStringList lines;
+    for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
+        const QString text = block.text();
+        if (text.isEmpty() || !wrap) {
+            lines << text;
+            continue;
+        }
+        QTextLayout layout(text, doc->defaultFont());
+        layout.setTextOption(doc->defaultTextOption());
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(width);
+            lines << text.mid(line.textStart(), line.textLength());
+        }
+        layout.endLayout();
+    }
+    if (!lines.isEmpty() && lines.constLast().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+// ---- Picture ------------------------------------------------------------------------------
+
+void TMDIChild::showPicture()
+{
+    Image1->setScaledContents(m_stretch);
+    Image1->setPixmap(m_picture.isNull() ? QPixmap() : QPixmap::fromImage(m_picture));
+}
+
+void TMDIChild::Button1Click()
+{
+    const QString chosen = platform::FileDialogs::getOpenFileName(this, kPictureFilter);
+    if (!chosen.isEmpty()) {
+        // Only the bare name is kept: the picture is looked up in the current directory.
+        const QString name = QFileInfo(chosen).fileName();
+        m_record.Image1 = name;
+        if (!QFileInfo(QDir::current().filePath(name)).isFile()) {
+            platform::Messages::information(this, QStringLiteral("Il faut recopier l'image dans le répertoire courant"));
+            return;
+        }
+        const platform::PictureResult loaded = platform::loadPicture(name);
+        if (!loaded.ok()) {
+            platform::Messages::error(this, loaded.error);
+            return;
+        }
+        m_picture = loaded.image;
+    }
+    if (m_picture.width() > kPictureWidth)
+        m_stretch = true;
+    showPicture();
+    setModified();
+}
+
+// ---- File ---------------------------------------------------------------------------------
+
+bool TMDIChild::SaveAs()
+{
+    const QString name = platform::FileDialogs::getSaveFileName(this, kVehicleFilter);
+    if (name.isEmpty())
+        return false;
+    m_record.fileName = name;
+    setModified();
+    setWindowTitle(QFileInfo(name).fileName());
+    return true;
+}
+
+bool TMDIChild::Sauve(int mode)
+{
+    foldCommentState();
+    if (!m_record.modified)
+        return true;
+    if ((m_record.fileName.isEmpty() || mode == 1) && !SaveAs())
+        return false;
+    m_record.fileName = vtrfile::withVtrExtension(m_record.fileName);
+    syncComment();
+    const vtrfile::SaveResult saved = vtrfile::save(m_record, m_record.fileName);
+    if (!saved.ok) {
+        platform::Messages::error(this, saved.error);
+        return false;
+    }
+    m_record.modified = false;
+    Memo1->document()->setModified(false);
+    return true;
+}
+
+void TMDIChild::charge(const QString &path)
+{
+    m_record.fileName = path;
+    showPage(Description);
+
+    vtrfile::PictureHook pictures;
+    pictures.exists = [](const QString &name) { return QFileInfo(name).isFile(); };
+    pictures.load = [this](const QString &name) {
+        const platform::PictureResult loaded = platform::loadPicture(name);
+        if (!loaded.ok())
+            return loaded.error;
+        m_picture = loaded.image;
+        showPicture();
+        return QString();
+    };
+
+    m_fuel->beginReload();
+    m_garage->beginReload();
+    m_parking->beginReload();
+    const vtrfile::LoadResult loaded = vtrfile::load(m_record, path, pictures);
+    m_fuel->endReload();
+    m_garage->endReload();
+    m_parking->endReload();
+    showRecord();
+    if (!loaded.ok) {
+        platform::Messages::error(this, loaded.error);
+        return;
+    }
+    m_record.modified = false;
+    if (m_frame)
+        m_frame->SetExport(false);
+}
+
+void TMDIChild::setRecord(const VehicleRecord &record)
+{
+    m_fuel->beginReload();
+    m_garage->beginReload();
+    m_parking->beginReload();
+    m_record = record;
+    m_fuel->endReload();
+    m_garage->endReload();
+    m_parking->endReload();
+    showRecord();
+}
+
+void TMDIChild::Exporte(const QString &path)
+{
+    tabexport::Ledger ledger = tabexport::Ledger::None;
+    switch (currentPage()) {
+    case Carburant: ledger = tabexport::Ledger::Fuel; break;
+    case Garage: ledger = tabexport::Ledger::Garage; break;
+    case Stationnement: ledger = tabexport::Ledger::Parking; break;
+    default: break;
+    }
+    const tabexport::Result exported = tabexport::exportToFile(m_record, ledger, path);
+    if (!exported.ok)
+        platform::Messages::error(this, exported.error);
+}
+
+// ---- Closing ------------------------------------------------------------------------------
+
+bool TMDIChild::FormCloseQuery()
+{
+    foldCommentState();
+    if (!m_record.modified)
+        return true;
+    const QString question = QStringLiteral("Enregistrer changements dans %1 ?").arg(QFileInfo(m_record.fileName).fileName());
+    switch (platform::Messages::askYesNoCancel(this, question)) {
+    case platform::Messages::Yes: return Sauve(0);
+    case platform::Messages::No: return true;
+    default: return false;
+    }
+}
+
+void TMDIChild::closeEvent(QCloseEvent *event)
+{
+    if (FormCloseQuery())
+        event->accept();
+    else
+        event->ignore();
+}

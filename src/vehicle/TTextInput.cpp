@@ -1,0 +1,83 @@
+#include "vehicle/TTextInput.h"
+
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMimeData>
+
+#include <algorithm>
+#include <array>
+
+namespace textinput {
+
+bool holds1252(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
+        return true;
+    // The printable characters of 0x80..0x9F.
+    static constexpr std::array<char16_t, 27> extra{
+        0x20AC, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030,
+        0x0160, 0x2039, 0x0152, 0x017D, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x017E, 0x0178};
+    return std::find(extra.begin(), extra.end(), u) != extra.end();
+}
+
+QString keep1252(const QString &text)
+{
+    QString kept;
+    kept.reserve(text.size());
+    for (const QChar c : text)
+        if (holds1252(c))
+            kept.append(c);
+    return kept;
+}
+
+void keep1252In(QLineEdit *edit)
+{
+    QObject::connect(edit, &QLineEdit::textEdited, edit, [edit](const QString &text) {
+        const QString kept = keep1252(text);
+        if (kept == text)
+            return;
+        const int cursor = int(keep1252(text.left(edit->cursorPosition())).size());
+        edit->setText(kept);
+        edit->setCursorPosition(cursor);
+    });
+}
+
+} // namespace textinput
+
+void TCommentEdit::keyPressEvent(QKeyEvent *event)
+{
+    const QString text = event->text();
+    const QString kept = textinput::keep1252(text);
+    if (kept != text) {
+        if (!kept.isEmpty())
+            insertPlainText(kept);
+        event->accept();
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(event);
+}
+
+void TCommentEdit::inputMethodEvent(QInputMethodEvent *event)
+{
+    const QString kept = textinput::keep1252(event->commitString());
+    if (kept == event->commitString()) {
+        QPlainTextEdit::inputMethodEvent(event);
+        return;
+    }
+    QInputMethodEvent filtered(event->preeditString(), event->attributes());
+    filtered.setCommitString(kept, event->replacementStart(), event->replacementLength());
+    QPlainTextEdit::inputMethodEvent(&filtered);
+}
+
+void TCommentEdit::insertFromMimeData(const QMimeData *source)
+{
+    if (source && source->hasText()) {
+        insertPlainText(textinput::keep1252(source->text()));
+        ensureCursorVisible();
+        return;
+    }
+    QPlainTextEdit::insertFromMimeData(source);
+}

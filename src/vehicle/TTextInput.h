@@ -1,0 +1,31 @@
+#pragma once
+// Typed or pasted text that the vehicle file could not hold (it is Windows-1252) never enters a
+// field of the document window: such characters are dropped as they arrive, so a save never
+// loses one.
+
+#include <QPlainTextEdit>
+#include <QString>
+
+class QLineEdit;
+
+namespace textinput {
+
+bool holds1252(QChar c);
+QString keep1252(const QString &text);
+
+// Drops the characters Windows-1252 cannot hold from whatever the user puts into the edit.
+void keep1252In(QLineEdit *edit);
+
+} // namespace textinput
+
+// The comment field: plain text, the same filtering for keys, input methods, paste and drop.
+class TCommentEdit : public QPlainTextEdit {
+    Q_OBJECT
+public:
+    using QPlainTextEdit::QPlainTextEdit;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void inputMethodEvent(QInputMethodEvent *event) override;
+    void insertFromMimeData(const QMimeData *source) override;
+};
