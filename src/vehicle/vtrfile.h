@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 #include <functional>
 
@@ -28,6 +29,16 @@ SaveResult save(const VehicleRecord &r, const QString &path);
 // Gives a file name the ".vtr" extension: auto -> auto.vtr, auto.txt -> auto.vtr.
 QString withVtrExtension(const QString &path);
 
+// Windows-1252 both ways, the five bytes the code page leaves undefined standing for the C1
+// controls of the same value (so any byte survives a read and a write). A character the code
+// page cannot hold is written as '?'.
+QByteArray encodeText(QStringView text);
+QString decodeText(QByteArrayView bytes);
+
+// Writes bytes to `path` atomically (temporary file, then rename); on failure returns
+// "Ne peut créer le fichier %s" and leaves any previous file intact.
+SaveResult writeAtomically(const QString &path, const QByteArray &bytes);
+
 // Splits file bytes into lines: CR LF, lone CR or lone LF end a line; the text ends at the first
 // NUL byte. Decodes Windows-1252.
 QStringList decodeLines(const QByteArray &bytes);
@@ -40,8 +51,9 @@ struct PictureHook {
     std::function<QString(const QString &name)> load; // error text, empty when loaded
 };
 
-// A hook that checks by name and extension only, for tools that do not decode pictures.
-PictureHook nameOnlyPictureHook();
+// A hook that checks by name and extension only, for tools that do not decode pictures. The
+// name is looked up in `folder` (the current directory when empty).
+PictureHook nameOnlyPictureHook(const QString &folder = QString());
 
 struct LoadResult {
     bool ok = true;
