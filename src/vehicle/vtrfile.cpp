@@ -155,46 +155,111 @@ QString createError(const QString &path)
 // ---------------------------------------------------------------------------------------------
 // Reading
 
-// The text of the file: up to the first NUL byte.
-QByteArrayView textOf(const QByteArray &bytes)
-{
-    const char *nul = static_cast<const char *>(std::memchr(bytes.constData(), 0, size_t(bytes.size())));
-    return QByteArrayView(bytes.constData(), nul ? nul - bytes.constData() : bytes.size());
-}
+qsizetype g_chunk = qsizetype(1) << 18;
 
-// Walks the lines of a text: CR LF, a lone CR and a lone LF each end a line; a last line
-// without a line end still counts, an empty text has no lines.
-class Cursor {
+// The lines of a text, from memory or streamed from a file (so that a large file is never held
+// whole beside the record made from it). CR LF, a lone CR and a lone LF each end a line; a last
+// line without a line end still counts; the text ends at its first NUL byte. A line given by
+// next() stays valid until the following call.
+class LineReader {
 public:
-    Cursor(const char *p, const char *end, qsizetype index) : m_p(p), m_end(end), m_index(index) {}
+    explicit LineReader(QByteArrayView text) : m_data(text.data()), m_len(text.size())
+    {
+        if (const void *nul = std::memchr(m_data, 0, size_t(m_len)))
+            m_len = static_cast<const char *>(nul) - m_data;
+        m_textEnd = m_len;
+    }
 
-    // The next line, or false at the end of the text.
+    // Streams `dev` from its start; the text end is found on the way.
+    explicit LineReader(QIODevice *dev) : m_dev(dev), m_remaining(dev->size()), m_textEnd(-1) {}
+
     bool next(QByteArrayView &line)
     {
-        if (m_p == m_end)
-            return false;
-        const char *s = m_p;
-        const char *e = s;
-        while (e != m_end && *e != '\r' && *e != '\n')
-            ++e;
-        line = QByteArrayView(s, e - s);
-        if (e != m_end) {
-            if (*e == '\r' && e + 1 != m_end && e[1] == '\n')
-                ++e;
-            ++e;
+        for (;;) {
+            const char *s = m_data + m_scan;
+            const char *end = m_data + m_len;
+            while (s != end && *s != '\r' && *s != '\n')
+                ++s;
+            m_scan = s - m_data;
+            if (s == end || (*s == '\r' && s + 1 == end)) {
+                // The line or its CR LF may go on in the next chunk (fill() moves the buffer).
+                if (m_remaining > 0) {
+                    fill();
+                    continue;
+                }
+                if (s == end && m_pos == m_len)
+                    return false;
+            }
+            line = QByteArrayView(m_data + m_pos, s - (m_data + m_pos));
+            if (s != end)
+                s += (*s == '\r' && s + 1 != end && s[1] == '\n') ? 2 : 1;
+            m_pos = m_scan = s - m_data;
+            ++m_index;
+            return true;
         }
-        m_p = e;
-        ++m_index;
-        return true;
     }
 
     qsizetype index() const { return m_index; } // of the next line
-    const char *position() const { return m_p; }
+    qint64 offset() const { return m_base + m_pos; } // of the next line's first byte
+    qint64 textEnd() const { return m_textEnd; } // known once the whole text was read
+
+    // Goes back to a line start found earlier.
+    void seek(qint64 offset, qsizetype index)
+    {
+        m_index = index;
+        if (!m_dev) {
+            m_pos = m_scan = offset;
+            return;
+        }
+        m_base = offset;
+        m_pos = m_scan = m_len = 0;
+        m_remaining = m_dev->seek(offset) ? std::max<qint64>(0, m_textEnd - offset) : 0;
+    }
 
 private:
-    const char *m_p;
-    const char *m_end;
-    qsizetype m_index;
+    // Reads the next chunk after the unread rest of the buffer.
+    void fill()
+    {
+        const qsizetype rest = m_len - m_pos;
+        if (m_pos > 0 && rest > 0)
+            std::memmove(m_buffer.data(), m_buffer.data() + m_pos, size_t(rest));
+        m_base += m_pos;
+        m_scan -= m_pos;
+        m_pos = 0;
+        m_len = rest;
+        if (m_buffer.size() < size_t(rest + g_chunk))
+            m_buffer.resize(size_t(rest + g_chunk));
+        const qint64 got = m_dev->read(m_buffer.data() + rest, std::min<qint64>(g_chunk, m_remaining));
+        m_data = m_buffer.data();
+        if (got <= 0) {
+            m_remaining = 0;
+            if (m_textEnd < 0)
+                m_textEnd = m_base + m_len;
+            return;
+        }
+        m_remaining -= got;
+        if (const void *nul = std::memchr(m_buffer.data() + rest, 0, size_t(got))) {
+            m_len = static_cast<const char *>(nul) - m_buffer.data();
+            m_remaining = 0;
+            if (m_textEnd < 0)
+                m_textEnd = m_base + m_len;
+            return;
+        }
+        m_len = rest + got;
+        if (m_remaining == 0 && m_textEnd < 0)
+            m_textEnd = m_base + m_len;
+    }
+
+    QIODevice *m_dev = nullptr;
+    std::vector<char> m_buffer;
+    const char *m_data = nullptr;
+    qsizetype m_pos = 0;  // start of the next line in the buffer
+    qsizetype m_scan = 0; // where the search for its end goes on
+    qsizetype m_len = 0;
+    qint64 m_base = 0;    // offset of the buffer's first byte in the text
+    qint64 m_remaining = 0;
+    qint64 m_textEnd;
+    qsizetype m_index = 0;
 };
 
 struct OutOfRange {
@@ -202,7 +267,7 @@ struct OutOfRange {
 };
 
 // Reading past the last line throws, as the line list's index check does.
-QByteArrayView take(Cursor &c)
+QByteArrayView take(LineReader &c)
 {
     QByteArrayView line;
     if (!c.next(line))
@@ -212,7 +277,7 @@ QByteArrayView take(Cursor &c)
 
 struct MarkerPos {
     qsizetype index = -1; // line index of the marker
-    const char *after = nullptr; // first byte of the line after it
+    qint64 after = 0;     // offset of the line after it
 };
 
 // One pass over the text: the first line equal to each start marker, letter case ignored,
@@ -222,14 +287,12 @@ struct Markers {
     qsizetype lineCount = 0;
 };
 
-Markers findMarkers(QByteArrayView text)
+Markers findMarkers(LineReader &c)
 {
     Markers m;
-    Cursor c(text.data(), text.data() + text.size(), 0);
     QByteArrayView line;
-    int missing = 8;
     while (c.next(line)) {
-        if (missing == 0 || line.size() != 7 || line[0] != '[' || line[6] != ']')
+        if (line.size() != 7 || line[0] != '[' || line[6] != ']')
             continue;
         const char d = line[5];
         if (d < '1' || d > '8')
@@ -239,43 +302,48 @@ Markers findMarkers(QByteArrayView text)
         for (int i = 0; i < 4 && same; ++i)
             same = (line[1 + i] & ~0x20) == upper[i];
         MarkerPos &p = m.page[size_t(d - '0')];
-        if (same && p.index < 0) {
-            p.index = c.index() - 1;
-            p.after = c.position();
-            --missing;
-        }
+        if (same && p.index < 0)
+            p = {c.index() - 1, c.offset()};
     }
     m.lineCount = c.index();
     return m;
 }
 
-// Ledger fields repeat a lot (dates, descriptions, litres): equal texts share one string.
+// Ledger fields repeat a lot (dates, descriptions, litres, small amounts): equal texts share
+// one string instead of each holding its own copy.
 class Interner {
 public:
+    Interner() : m_slots(kSlots) {}
+
     QString get(QByteArrayView b)
     {
         if (b.isEmpty())
             return QString();
-        if (b.size() > 64)
+        if (b.size() > 48)
             return decodeSpan(b.data(), b.size());
         quint32 h = 2166136261u;
         for (char ch : b)
             h = (h ^ static_cast<unsigned char>(ch)) * 16777619u;
-        Slot &s = m_slots[h & (kSlots - 1)];
-        if (s.key.size() == b.size() && std::memcmp(s.key.data(), b.data(), size_t(b.size())) == 0)
-            return s.value;
-        s.key = b;
-        s.value = decodeSpan(b.data(), b.size());
-        return s.value;
+        QString &s = m_slots[h & (kSlots - 1)];
+        if (!same(s, b))
+            s = decodeSpan(b.data(), b.size());
+        return s;
     }
 
 private:
-    static constexpr size_t kSlots = 1024;
-    struct Slot {
-        QByteArrayView key;
-        QString value;
-    };
-    std::array<Slot, kSlots> m_slots;
+    static bool same(const QString &s, QByteArrayView b)
+    {
+        if (s.size() != b.size())
+            return false;
+        const char16_t *u = reinterpret_cast<const char16_t *>(s.constData());
+        for (qsizetype i = 0; i < b.size(); ++i)
+            if (u[i] != decodeByte(static_cast<unsigned char>(b[i])))
+                return false;
+        return true;
+    }
+
+    static constexpr size_t kSlots = 1 << 14;
+    std::vector<QString> m_slots;
 };
 
 QString text(QByteArrayView b) { return decodeSpan(b.data(), b.size()); }
@@ -287,8 +355,8 @@ bool isEndMarker(QByteArrayView line, const char *marker)
 
 class Reader {
 public:
-    Reader(VehicleRecord &r, QByteArrayView text, const PictureHook &pictures)
-        : m_r(r), m_text(text), m_pictures(pictures), m_markers(findMarkers(text))
+    Reader(VehicleRecord &r, LineReader &lines, const PictureHook &pictures)
+        : m_r(r), m_lines(lines), m_pictures(pictures), m_markers(findMarkers(lines))
     {
     }
 
@@ -308,14 +376,16 @@ public:
     }
 
 private:
-    bool at(int page, Cursor &c) const
+    bool at(int page)
     {
         const MarkerPos &p = m_markers.page[size_t(page)];
         if (p.index < 0)
             return false;
-        c = Cursor(p.after, m_text.data() + m_text.size(), p.index + 1);
+        m_lines.seek(p.after, p.index + 1);
         return true;
     }
+
+    QByteArrayView take() { return vtrfile::take(m_lines); }
 
     // Entries expected in a ledger section: the lines up to the next marker, as a capacity hint.
     size_t expected(int page, int perEntry) const
@@ -329,11 +399,11 @@ private:
     }
 
     template <size_t N>
-    void ledger(int page, std::vector<std::array<QString, N>> &entries, Cursor &c, const char *end)
+    void ledger(int page, std::vector<std::array<QString, N>> &entries, const char *end)
     {
         entries.reserve(entries.size() + expected(page, int(N)));
         for (;;) {
-            const QByteArrayView first = take(c);
+            const QByteArrayView first = take();
             if (isEndMarker(first, end))
                 return;
             // The entry stands from its first line on, so a section cut short keeps what it read.
@@ -342,7 +412,7 @@ private:
             e[0] = m_strings.get(first);
             QByteArrayView line;
             for (size_t i = 1; i < N; ++i) {
-                line = take(c);
+                line = take();
                 e[i] = m_strings.get(line);
             }
             if (isEndMarker(line, end))
@@ -352,24 +422,23 @@ private:
 
     void page1()
     {
-        Cursor c(nullptr, nullptr, 0);
-        if (!at(1, c))
+        if (!at(1))
             return;
-        m_r.edit[1] = text(take(c));
-        m_r.edit[2] = text(take(c));
-        m_r.edit[3] = text(take(c));
+        m_r.edit[1] = text(take());
+        m_r.edit[2] = text(take());
+        m_r.edit[3] = text(take());
         // The dates and the price are one guarded group: a bad date or a missing line ends the
         // group silently.
         try {
-            const QString purchase = text(take(c));
+            const QString purchase = text(take());
             if (!purchase.isEmpty()) {
                 const std::optional<QDate> d = textrules::readDate(purchase);
                 if (!d)
                     return;
                 m_r.DateTimePicker1 = *d;
             }
-            m_r.edit[4] = text(take(c));
-            const QString registration = text(take(c));
+            m_r.edit[4] = text(take());
+            const QString registration = text(take());
             if (!registration.isEmpty()) {
                 const std::optional<QDate> d = textrules::readDate(registration);
                 if (!d)
@@ -382,51 +451,46 @@ private:
 
     void page2()
     {
-        Cursor c(nullptr, nullptr, 0);
-        if (at(2, c))
-            ledger(2, m_r.ListView1, c, "[/PAGE2]");
+        if (at(2))
+            ledger(2, m_r.ListView1, "[/PAGE2]");
     }
 
     void page3()
     {
-        Cursor c(nullptr, nullptr, 0);
-        if (!at(3, c))
+        if (!at(3))
             return;
-        m_r.edit[24] = text(take(c));
-        ledger(3, m_r.ListView2, c, "[/PAGE3]");
+        m_r.edit[24] = text(take());
+        ledger(3, m_r.ListView2, "[/PAGE3]");
     }
 
     void page4()
     {
-        Cursor c(nullptr, nullptr, 0);
-        if (!at(4, c))
+        if (!at(4))
             return;
         for (int n : kPage4Edits)
-            m_r.edit[size_t(n)] = text(take(c));
+            m_r.edit[size_t(n)] = text(take());
     }
 
     void page5()
     {
-        Cursor c(nullptr, nullptr, 0);
-        if (!at(5, c))
+        if (!at(5))
             return;
-        const QString valuation = text(take(c));
+        const QString valuation = text(take());
         if (!valuation.isEmpty()) {
             if (const std::optional<QDate> d = textrules::readDate(valuation))
                 m_r.DateTimePicker3 = *d;
         }
         for (int n : kPage5Edits)
-            m_r.edit[size_t(n)] = text(take(c));
-        m_r.ComboBox1 = text(take(c));
+            m_r.edit[size_t(n)] = text(take());
+        m_r.ComboBox1 = text(take());
     }
 
     void page6()
     {
-        Cursor c(nullptr, nullptr, 0);
-        if (!at(6, c))
+        if (!at(6))
             return;
         for (;;) {
-            const QByteArrayView line = take(c);
+            const QByteArrayView line = take();
             if (isEndMarker(line, "[/PAGE6]"))
                 return;
             m_r.Memo1.append(text(line));
@@ -435,10 +499,9 @@ private:
 
     QString page7()
     {
-        Cursor c(nullptr, nullptr, 0);
-        if (!at(7, c))
+        if (!at(7))
             return QString();
-        const QString name = text(take(c));
+        const QString name = text(take());
         if (name.isEmpty())
             return QString();
         m_r.Image1 = name;
@@ -451,17 +514,34 @@ private:
 
     void page8()
     {
-        Cursor c(nullptr, nullptr, 0);
-        if (at(8, c))
-            ledger(8, m_r.ListView3, c, "[/PAGE8]");
+        if (at(8))
+            ledger(8, m_r.ListView3, "[/PAGE8]");
     }
 
     VehicleRecord &m_r;
-    QByteArrayView m_text;
+    LineReader &m_lines;
     const PictureHook &m_pictures;
     Markers m_markers;
     Interner m_strings;
 };
+
+LoadResult read(VehicleRecord &r, LineReader &lines, const PictureHook &pictures)
+{
+    r.modified = false;
+    r.ListView1.clear();
+    r.ListView2.clear();
+    r.Memo1.clear();
+    try {
+        Reader reader(r, lines, pictures);
+        if (QString e = reader.run(); !e.isEmpty())
+            return {false, e};
+    } catch (const OutOfRange &e) {
+        return {false, QStringLiteral("Index de liste hors limites (%1)").arg(e.index)};
+    }
+    computeAll(r);
+    r.modified = false;
+    return {};
+}
 
 } // namespace
 
@@ -545,8 +625,7 @@ QString withVtrExtension(const QString &path)
 
 QStringList decodeLines(const QByteArray &bytes)
 {
-    const QByteArrayView t = textOf(bytes);
-    Cursor c(t.data(), t.data() + t.size(), 0);
+    LineReader c(bytes);
     QStringList lines;
     QByteArrayView line;
     while (c.next(line))
@@ -573,32 +652,20 @@ PictureHook nameOnlyPictureHook(const QString &folder)
 
 LoadResult loadBytes(VehicleRecord &r, const QByteArray &bytes, const PictureHook &pictures)
 {
-    r.modified = false;
-    r.ListView1.clear();
-    r.ListView2.clear();
-    r.Memo1.clear();
-    try {
-        Reader reader(r, textOf(bytes), pictures);
-        if (QString e = reader.run(); !e.isEmpty())
-            return {false, e};
-    } catch (const OutOfRange &e) {
-        return {false, QStringLiteral("Index de liste hors limites (%1)").arg(e.index)};
-    }
-    computeAll(r);
-    r.modified = false;
-    return {};
+    LineReader lines(bytes);
+    return read(r, lines, pictures);
 }
 
 LoadResult load(VehicleRecord &r, const QString &path, const PictureHook &pictures)
 {
     r.fileName = path;
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
+    if (!f.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return {false, QStringLiteral("Ne peut ouvrir le fichier %1").arg(path)};
-    const QByteArray bytes = f.readAll();
-    if (f.error() != QFileDevice::NoError)
-        return {false, QStringLiteral("Ne peut ouvrir le fichier %1").arg(path)};
-    return loadBytes(r, bytes, pictures);
+    LineReader lines(&f);
+    return read(r, lines, pictures);
 }
+
+void setReadChunkForTests(qsizetype bytes) { g_chunk = bytes > 0 ? bytes : qsizetype(1) << 18; }
 
 } // namespace vtrfile

@@ -68,4 +68,8 @@ LoadResult load(VehicleRecord &r, const QString &path, const PictureHook &pictur
 // The same, from bytes already read (for fuzzing and tests).
 LoadResult loadBytes(VehicleRecord &r, const QByteArray &bytes, const PictureHook &pictures);
 
+// Size of the chunks a file is read in (0: the default); small chunks let tests reach every
+// line end across a chunk boundary.
+void setReadChunkForTests(qsizetype bytes);
+
 } // namespace vtrfile
