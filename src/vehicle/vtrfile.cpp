@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
 #include <string>
 
@@ -165,7 +166,8 @@ class LineReader {
 public:
     explicit LineReader(QByteArrayView text) : m_data(text.data()), m_len(text.size())
     {
-        if (const void *nul = std::memchr(m_data, 0, size_t(m_len)))
+        const void *nul = m_len > 0 ? std::memchr(m_data, 0, size_t(m_len)) : nullptr;
+        if (nul)
             m_len = static_cast<const char *>(nul) - m_data;
         m_textEnd = m_len;
     }
@@ -313,7 +315,11 @@ Markers findMarkers(LineReader &c)
 // one string instead of each holding its own copy.
 class Interner {
 public:
-    Interner() : m_slots(kSlots) {}
+    // As many slots as lines, within bounds: a small file does not pay for a large table.
+    explicit Interner(qsizetype lines)
+        : m_slots(std::clamp<size_t>(std::bit_ceil(size_t(std::max<qsizetype>(lines, 1))), 64, 1 << 14))
+    {
+    }
 
     QString get(QByteArrayView b)
     {
@@ -324,7 +330,7 @@ public:
         quint32 h = 2166136261u;
         for (char ch : b)
             h = (h ^ static_cast<unsigned char>(ch)) * 16777619u;
-        QString &s = m_slots[h & (kSlots - 1)];
+        QString &s = m_slots[h & (m_slots.size() - 1)];
         if (!same(s, b))
             s = decodeSpan(b.data(), b.size());
         return s;
@@ -342,7 +348,6 @@ private:
         return true;
     }
 
-    static constexpr size_t kSlots = 1 << 14;
     std::vector<QString> m_slots;
 };
 
@@ -356,7 +361,8 @@ bool isEndMarker(QByteArrayView line, const char *marker)
 class Reader {
 public:
     Reader(VehicleRecord &r, LineReader &lines, const PictureHook &pictures)
-        : m_r(r), m_lines(lines), m_pictures(pictures), m_markers(findMarkers(lines))
+        : m_r(r), m_lines(lines), m_pictures(pictures), m_markers(findMarkers(lines)),
+          m_strings(m_markers.lineCount)
     {
     }
 
@@ -662,7 +668,12 @@ LoadResult load(VehicleRecord &r, const QString &path, const PictureHook &pictur
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return {false, QStringLiteral("Ne peut ouvrir le fichier %1").arg(path)};
-    LineReader lines(&f);
+    return loadDevice(r, f, pictures);
+}
+
+LoadResult loadDevice(VehicleRecord &r, QIODevice &device, const PictureHook &pictures)
+{
+    LineReader lines(&device);
     return read(r, lines, pictures);
 }
 

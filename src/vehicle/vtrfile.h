@@ -4,6 +4,7 @@
 #include "vehicle/record.h"
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -67,6 +68,10 @@ LoadResult load(VehicleRecord &r, const QString &path, const PictureHook &pictur
 
 // The same, from bytes already read (for fuzzing and tests).
 LoadResult loadBytes(VehicleRecord &r, const QByteArray &bytes, const PictureHook &pictures);
+
+// The same, streamed from an open, seekable device (a file is read this way, so that a large
+// one is never held whole in memory beside its record).
+LoadResult loadDevice(VehicleRecord &r, QIODevice &device, const PictureHook &pictures);
 
 // Size of the chunks a file is read in (0: the default); small chunks let tests reach every
 // line end across a chunk boundary.
