@@ -330,10 +330,13 @@ public:
         quint32 h = 2166136261u;
         for (char ch : b)
             h = (h ^ static_cast<unsigned char>(ch)) * 16777619u;
-        QString &s = m_slots[h & (m_slots.size() - 1)];
-        if (!same(s, b))
-            s = decodeSpan(b.data(), b.size());
-        return s;
+        // The hash turns most misses away without touching the string's (cold) characters.
+        Slot &slot = m_slots[h & (m_slots.size() - 1)];
+        if (slot.hash != h || !same(slot.value, b)) {
+            slot.hash = h;
+            slot.value = decodeSpan(b.data(), b.size());
+        }
+        return slot.value;
     }
 
 private:
@@ -348,7 +351,11 @@ private:
         return true;
     }
 
-    std::vector<QString> m_slots;
+    struct Slot {
+        QString value;
+        quint32 hash = 0;
+    };
+    std::vector<Slot> m_slots;
 };
 
 QString text(QByteArrayView b) { return decodeSpan(b.data(), b.size()); }
