@@ -2,6 +2,7 @@
 // generates vehicle files with the application's own reader and writer.
 #include "commands.h"
 #include "common.h"
+#include "largeheap.h"
 
 #include <QCoreApplication>
 #include <QDate>
@@ -78,6 +79,7 @@ QString usageOf(const QString &command)
 int main(int argc, char *argv[])
 {
     using namespace vtrtool;
+    prepareLargeHeap();
     QCoreApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
 
