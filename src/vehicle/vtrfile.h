@@ -4,8 +4,10 @@
 #include "vehicle/record.h"
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 #include <functional>
 
@@ -28,6 +30,16 @@ SaveResult save(const VehicleRecord &r, const QString &path);
 // Gives a file name the ".vtr" extension: auto -> auto.vtr, auto.txt -> auto.vtr.
 QString withVtrExtension(const QString &path);
 
+// Windows-1252 both ways, the five bytes the code page leaves undefined standing for the C1
+// controls of the same value (so any byte survives a read and a write). A character the code
+// page cannot hold is written as '?'.
+QByteArray encodeText(QStringView text);
+QString decodeText(QByteArrayView bytes);
+
+// Writes bytes to `path` atomically (temporary file, then rename); on failure returns
+// "Ne peut créer le fichier %s" and leaves any previous file intact.
+SaveResult writeAtomically(const QString &path, const QByteArray &bytes);
+
 // Splits file bytes into lines: CR LF, lone CR or lone LF end a line; the text ends at the first
 // NUL byte. Decodes Windows-1252.
 QStringList decodeLines(const QByteArray &bytes);
@@ -40,8 +52,9 @@ struct PictureHook {
     std::function<QString(const QString &name)> load; // error text, empty when loaded
 };
 
-// A hook that checks by name and extension only, for tools that do not decode pictures.
-PictureHook nameOnlyPictureHook();
+// A hook that checks by name and extension only, for tools that do not decode pictures. The
+// name is looked up in `folder` (the current directory when empty).
+PictureHook nameOnlyPictureHook(const QString &folder = QString());
 
 struct LoadResult {
     bool ok = true;
@@ -55,5 +68,13 @@ LoadResult load(VehicleRecord &r, const QString &path, const PictureHook &pictur
 
 // The same, from bytes already read (for fuzzing and tests).
 LoadResult loadBytes(VehicleRecord &r, const QByteArray &bytes, const PictureHook &pictures);
+
+// The same, streamed from an open, seekable device (a file is read this way, so that a large
+// one is never held whole in memory beside its record).
+LoadResult loadDevice(VehicleRecord &r, QIODevice &device, const PictureHook &pictures);
+
+// Size of the chunks a file is read in (0: the default); small chunks let tests reach every
+// line end across a chunk boundary.
+void setReadChunkForTests(qsizetype bytes);
 
 } // namespace vtrfile

@@ -1,9 +1,13 @@
-// vtrtool: the command-line companion of Tev Auto (placeholder until the commands land).
+// vtrtool: the command-line companion of Tev Auto. Reads, checks, rewrites, exports and
+// generates vehicle files with the application's own reader and writer.
 #include "commands.h"
+#include "common.h"
+#include "largeheap.h"
 
 #include <QCoreApplication>
-#include <QTextStream>
+#include <QDate>
 
+#include <algorithm>
 #include <vector>
 
 namespace vtrtool {
@@ -13,6 +17,49 @@ std::vector<Command> &commands()
     static std::vector<Command> c;
     return c;
 }
+
+const Command *find(const QString &name)
+{
+    for (const Command &c : commands())
+        if (c.name == name)
+            return &c;
+    return nullptr;
+}
+
+void printHelp(QTextStream &s)
+{
+    std::vector<Command> sorted = commands();
+    std::sort(sorted.begin(), sorted.end(),
+              [](const Command &a, const Command &b) { return a.name < b.name; });
+    s << "usage: vtrtool [--today dd/mm/yyyy] COMMAND ARGS...\n"
+         "\n"
+         "Reads, checks, rewrites, exports and generates Tev Auto vehicle files (.vtr)\n"
+         "with the application's own reader and writer.\n"
+         "\n"
+         "commands:\n";
+    for (const Command &c : sorted) {
+        const qsizetype gap = c.usage.indexOf(QLatin1String("  "));
+        const QString synopsis = c.usage.left(gap).trimmed();
+        const QString what = gap < 0 ? QString() : c.usage.mid(gap).trimmed();
+        s << "  " << synopsis.leftJustified(38) << ' ' << what << '\n';
+    }
+    s << "\n"
+         "options:\n"
+         "  --today dd/mm/yyyy   the date taken as today (dates of a new record); default: the system date\n"
+         "  --help               this help; COMMAND --help shows the command's line\n"
+         "\n"
+         "A picture named in a file is looked up beside the file, by name and extension only.\n"
+         "Exit status: 0 done, 1 the file could not be read or written (the application's message\n"
+         "on stderr), 2 bad usage.\n";
+    s.flush();
+}
+
+int badUsage(const QString &message)
+{
+    err() << "vtrtool: " << message << "\nTry 'vtrtool --help'.\n";
+    err().flush();
+    return 2;
+}
 } // namespace
 
 bool registerCommand(const Command &command)
@@ -20,11 +67,60 @@ bool registerCommand(const Command &command)
     commands().push_back(command);
     return true;
 }
+
+QString usageOf(const QString &command)
+{
+    const Command *c = find(command);
+    return c ? c->usage : QString();
+}
+
 } // namespace vtrtool
 
 int main(int argc, char *argv[])
 {
+    using namespace vtrtool;
+    prepareLargeHeap();
     QCoreApplication app(argc, argv);
-    QTextStream(stdout) << "usage: vtrtool COMMAND ...\n";
-    return 2;
+    const QStringList args = QCoreApplication::arguments();
+
+    Context ctx;
+    ctx.today = QDate::currentDate();
+    qsizetype i = 1;
+    for (; i < args.size() && args[i].startsWith(QLatin1Char('-')); ++i) {
+        const QString &a = args[i];
+        if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
+            printHelp(out());
+            return 0;
+        }
+        QString value;
+        if (a == QLatin1String("--today")) {
+            if (++i == args.size())
+                return badUsage(QStringLiteral("--today needs a date dd/mm/yyyy"));
+            value = args[i];
+        } else if (a.startsWith(QLatin1String("--today="))) {
+            value = a.mid(8);
+        } else {
+            return badUsage(QStringLiteral("unknown option '%1'").arg(a));
+        }
+        ctx.today = QDate::fromString(value, QStringLiteral("dd/MM/yyyy"));
+        if (!ctx.today.isValid())
+            return badUsage(QStringLiteral("'%1' is not a date dd/mm/yyyy").arg(value));
+    }
+    if (i == args.size()) {
+        printHelp(err());
+        return 2;
+    }
+    const Command *command = find(args[i]);
+    if (!command)
+        return badUsage(QStringLiteral("unknown command '%1'").arg(args[i]));
+    ctx.args = args.mid(i + 1);
+    if (ctx.args.contains(QLatin1String("--help"))) {
+        out() << "usage: vtrtool " << command->usage << '\n';
+        out().flush();
+        return 0;
+    }
+    const int rc = command->run(ctx);
+    out().flush();
+    err().flush();
+    return rc;
 }

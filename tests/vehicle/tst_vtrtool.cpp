@@ -1,0 +1,145 @@
+// vtrtool seen from outside: exit codes, messages and the bytes it writes.
+#include "vehicle/tabexport.h"
+#include "vehicle/vtrfile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct Run {
+    int code = -1;
+    QString out;
+    QString err;
+};
+
+const QString kTool = QStringLiteral(TEV_BINARY_DIR "/src/tools/vtrtool/vtrtool");
+const QString kSample = QStringLiteral(TEV_SAMPLES "/exemple.vtr");
+
+Run vtrtool(const QStringList &args)
+{
+    QProcess p;
+    p.start(kTool, args);
+    if (!p.waitForFinished(60000))
+        return {};
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+            QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+} // namespace
+
+class TestVtrTool : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase()
+    {
+        if (!QFileInfo(kTool).isExecutable())
+            QSKIP("vtrtool is not built");
+    }
+
+    void showPrintsEveryItem()
+    {
+        const Run r = vtrtool({u"show"_s, kSample});
+        QCOMPARE(r.code, 0);
+        const QStringList lines = r.out.split(u'\n', Qt::SkipEmptyParts);
+        QStringList names;
+        for (const QString &l : lines)
+            if (!names.contains(l.section(u'\t', 0, 0)))
+                names << l.section(u'\t', 0, 0);
+        const QStringList expected = u"Edit1 Edit2 Edit3 DateTimePicker1 Edit4 DateTimePicker2 Edit24 "
+                                     "Edit5 Edit6 Edit7 Edit8 Edit9 Edit10 Edit13 Edit14 Edit15 Edit16 "
+                                     "Edit17 DateTimePicker3 Edit19 Edit20 Edit21 Edit22 ComboBox1 Image1 "
+                                     "Edit11 Edit12 Edit18 Edit23 Edit25 Edit26 Memo1 ListView1 ListView2 "
+                                     "ListView3"_s.split(u' ');
+        QCOMPARE(names, expected);
+        QVERIFY(lines.contains(u"Edit3\tÉlodie Marchand"_s));
+        QVERIFY(lines.contains(u"Edit4\t                   98500.00"_s)); // spaces kept
+        QVERIFY(lines.contains(u"Image1\tclio.bmp"_s));
+        QVERIFY(lines.contains(u"ListView2\t12/06/2021\tVidange + filtre à huile\t689.50\t45890.00"_s));
+    }
+
+    void loadErrors()
+    {
+        QTemporaryDir dir;
+        const QString missing = dir.filePath(u"absent.vtr"_s);
+        Run r = vtrtool({u"check"_s, missing});
+        QCOMPARE(r.code, 1);
+        QCOMPARE(r.err.trimmed(), u"Ne peut ouvrir le fichier "_s + missing);
+
+        // A file cut short: show prints what was read, totals not computed.
+        QByteArray bytes = readFile(kSample);
+        bytes.truncate(bytes.indexOf("[/PAGE2]"));
+        const QString cut = dir.filePath(u"cut.vtr"_s);
+        QFile f(cut);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
+        f.close();
+        r = vtrtool({u"--today"_s, u"01/02/2026"_s, u"show"_s, cut});
+        QCOMPARE(r.code, 1);
+        QVERIFY(r.err.startsWith(u"Index de liste hors limites ("_s));
+        QVERIFY(r.out.contains(u"Edit1\tRenault\n"_s));
+        QVERIFY(r.out.contains(u"DateTimePicker3\t01/02/2026\n"_s)); // section 5 never read
+        QVERIFY(r.out.contains(u"ListView1\t20/03/2021\t"_s));
+    }
+
+    void badUsage_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::newRow("no command") << QStringList();
+        QTest::newRow("unknown command") << QStringList{u"montre"_s};
+        QTest::newRow("bad today") << QStringList{u"--today"_s, u"31/02/2026"_s, u"check"_s, kSample};
+        QTest::newRow("unknown ledger") << QStringList{u"export"_s, u"fuels"_s, kSample, u"x.txt"_s};
+    }
+    void badUsage()
+    {
+        QFETCH(QStringList, args);
+        const Run r = vtrtool(args);
+        QCOMPARE(r.code, 2);
+        QVERIFY(!r.err.isEmpty());
+    }
+
+    void generateSaveAndExportAgree()
+    {
+        QTemporaryDir dir;
+        Run r = vtrtool({u"generate"_s, u"--entries"_s, u"40"_s, u"--seed"_s, u"7"_s, dir.filePath(u"gen"_s)});
+        QCOMPARE(r.code, 0);
+        const QString gen = dir.filePath(u"gen.vtr"_s);
+        QCOMPARE(r.out.trimmed(), gen);
+        r = vtrtool({u"check"_s, gen});
+        QCOMPARE(r.code, 0);
+        QVERIFY(r.out.contains(u"40 fuel, 40 garage, 40 parking"_s));
+        QVERIFY(readFile(gen).contains("\xe9")); // accents, in Windows-1252
+
+        // What the writer wrote comes back byte for byte, the sample included.
+        for (const QString &source : {gen, kSample}) {
+            r = vtrtool({u"save"_s, source, dir.filePath(u"copie.txt"_s)});
+            QCOMPARE(r.code, 0);
+            QCOMPARE(r.out.trimmed(), dir.filePath(u"copie.vtr"_s));
+            QCOMPARE(readFile(dir.filePath(u"copie.vtr"_s)), readFile(source));
+        }
+
+        // The export writes what the application's export writes.
+        VehicleRecord rec = VehicleRecord::create(QDate(2026, 12, 7));
+        QVERIFY(vtrfile::load(rec, gen, vtrfile::nameOnlyPictureHook()).ok);
+        const QString out = dir.filePath(u"garage.txt"_s);
+        QCOMPARE(vtrtool({u"export"_s, u"garage"_s, gen, out}).code, 0);
+        QCOMPARE(readFile(out), tabexport::exportBytes(rec, tabexport::Ledger::Garage));
+
+        r = vtrtool({u"export"_s, u"fuel"_s, gen, dir.path()});
+        QCOMPARE(r.code, 1);
+        QCOMPARE(r.err.trimmed(), u"Ne peut créer le fichier "_s + dir.path());
+    }
+};
+
+QTEST_APPLESS_MAIN(TestVtrTool)
+#include "tst_vtrtool.moc"
