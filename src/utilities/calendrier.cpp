@@ -30,7 +30,8 @@ QDate stepMonth(const QDate &date, int delta)
 
 QString caption(const QDate &date, const QLocale &locale)
 {
-    return locale.monthName(date.month(), QLocale::LongFormat) + QStringLiteral("  ")
+    // The name on its own: some languages inflect the month inside a full date.
+    return locale.standaloneMonthName(date.month(), QLocale::LongFormat) + QStringLiteral("  ")
         + QStringLiteral("%1").arg(date.year(), 4, 10, QLatin1Char('0'));
 }
 

@@ -94,7 +94,13 @@ bool stepField(QString &display, Field f, int d, QString *error)
     long long n = *read;
     if (f == An && n < 100)
         n += 1900;   // a two-digit year 98 stands for 1998
-    n = std::clamp<long long>(n + d, s.min, s.max);
+    // Each direction checks only its own limit, so a year already outside the range (a clock
+    // set far ahead) steps back by one rather than jumping to the far end.
+    n += d;
+    if (d > 0)
+        n = std::min<long long>(n, s.max);
+    else
+        n = std::max<long long>(n, s.min);
     // The field's characters are replaced by the full-width number, so a two-digit year grows
     // to four digits.
     display = display.left(s.pos) + padded(static_cast<int>(n), static_cast<int>(s.width))

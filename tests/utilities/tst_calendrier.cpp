@@ -14,6 +14,7 @@ private slots:
     void grid();
     void caption_data();
     void caption();
+    void captionUsesStandaloneMonthName();
     void dayNamesSundayFirst();
 };
 
@@ -100,6 +101,13 @@ void TestCalendrier::caption()
     QFETCH(QDate, date);
     QFETCH(QString, expected);
     QCOMPARE(calendrier::caption(date, QLocale(QLocale::French, QLocale::France)), expected);
+}
+
+// A month name on its own, not the form used inside a full date ("stycznia 2026" is wrong Polish).
+void TestCalendrier::captionUsesStandaloneMonthName()
+{
+    QCOMPARE(calendrier::caption(QDate(2026, 1, 15), QLocale(QLocale::Polish)), u"styczeń  2026"_s);
+    QCOMPARE(calendrier::caption(QDate(2026, 8, 15), QLocale(QLocale::Russian)), u"август  2026"_s);
 }
 
 void TestCalendrier::dayNamesSundayFirst()

@@ -87,6 +87,11 @@ void TestHorloge::step_data()
     QTest::newRow("month up") << u"15/09/2026"_s << int(Mo) << 1 << u"15/10/2026"_s;
     QTest::newRow("year stops at 2099") << u"15/06/2099"_s << int(An) << 1 << u"15/06/2099"_s;
     QTest::newRow("year stops at 1900") << u"15/06/1900"_s << int(An) << -1 << u"15/06/1900"_s;
+    // Each direction has its own limit: a clock already outside the range steps by one back
+    // towards it instead of jumping to the far end.
+    QTest::newRow("year past 2099 down") << u"15/06/2150"_s << int(An) << -1 << u"15/06/2149"_s;
+    QTest::newRow("year past 2099 up") << u"15/06/2150"_s << int(An) << 1 << u"15/06/2099"_s;
+    QTest::newRow("year before 1900 up") << u"15/06/1850"_s << int(An) << 1 << u"15/06/1851"_s;
     QTest::newRow("two-digit year up") << u"20/10/98"_s << int(An) << 1 << u"20/10/1999"_s;
     QTest::newRow("two-digit year down") << u"20/10/98"_s << int(An) << -1 << u"20/10/1997"_s;
     QTest::newRow("year 00 down") << u"20/10/00"_s << int(An) << -1 << u"20/10/1900"_s;
