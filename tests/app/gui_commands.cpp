@@ -5,6 +5,7 @@
 #include "platform/help.h"
 #include "platform/messages.h"
 #include "vehicle/TMDIChild.h"
+#include "vehicle/vtrfile.h"
 
 #include <QAction>
 #include <QMdiArea>
@@ -13,6 +14,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 #include <memory>
@@ -180,6 +182,7 @@ private slots:
     {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("clio.vtr"));
+        QVERIFY(vtrfile::save(VehicleRecord::create(QDate(2026, 1, 1)), path).ok);
         ReportingFrame &f = *m_frame;
         FileDialogs::setNextFileName(QString()); // cancelled
         f.FileOpenItem->trigger();
@@ -225,8 +228,17 @@ private slots:
 
         f.FileNewItem->trigger();
         QWidget *inDocument = f.activeChild();
+        // F9 shows the statistics window modally: close it as soon as it is up.
+        QTimer closer;
+        closer.setInterval(20);
+        connect(&closer, &QTimer::timeout, &closer, [] {
+            if (QWidget *modal = QApplication::activeModalWidget())
+                modal->close();
+        });
+        closer.start();
         QTest::keyClick(inDocument, Qt::Key_S, Qt::ControlModifier);
         QTest::keyClick(inDocument, Qt::Key_F9);
+        QApplication::setActiveWindow(&f); // back from the statistics window
         QTest::keyClick(inDocument, Qt::Key_O, Qt::ControlModifier);
         QCOMPARE(saves.count(), 1);
         QCOMPARE(stats.count(), 1);
