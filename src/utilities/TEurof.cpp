@@ -1,4 +1,5 @@
 #include "utilities/TEurof.h"
+#include "utilities/TLook.h"
 
 #include "platform/fonts.h"
 
@@ -16,17 +17,9 @@
 
 namespace {
 
-const QColor Teal(0x00, 0x80, 0x80);
-const QColor Navy(0x00, 0x00, 0x80);
-
-void paint(QWidget *w, QPalette::ColorRole role, const QColor &c)
-{
-    QPalette p = w->palette();
-    p.setColor(role, c);
-    w->setPalette(p);
-    if (role == QPalette::Window)
-        w->setAutoFillBackground(true);
-}
+using look::Navy;
+using look::paint;
+using look::Teal;
 
 QFont boldFont(int pixels)
 {

@@ -1,4 +1,5 @@
 #include "utilities/TPocket.h"
+#include "utilities/TLook.h"
 
 #include "platform/fonts.h"
 #include "platform/messages.h"
@@ -12,18 +13,10 @@
 
 namespace {
 
-const QColor Teal(0x00, 0x80, 0x80);
-const QColor Navy(0x00, 0x00, 0x80);
+using look::Navy;
+using look::paint;
+using look::Teal;
 const QColor Silver(0xc0, 0xc0, 0xc0);
-
-void paint(QWidget *w, QPalette::ColorRole role, const QColor &c)
-{
-    QPalette p = w->palette();
-    p.setColor(role, c);
-    w->setPalette(p);
-    if (role == QPalette::Window)
-        w->setAutoFillBackground(true);
-}
 
 struct ButtonPlace {
     const char16_t *caption;
