@@ -204,6 +204,29 @@ private slots:
         QVERIFY(!f.Exporter1->isEnabled()); // until a ledger page or another window is shown
     }
 
+    // Only a change of window re-evaluates: moving between the fields of one document keeps
+    // what the load left, the next document window brings export back.
+    void exportStaysOffAfterOpenUntilTheWindowChanges()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("clio.vtr"));
+        QVERIFY(vtrfile::save(VehicleRecord::create(QDate(2026, 1, 1)), path).ok);
+        ReportingFrame &f = *m_frame;
+        FileDialogs::setNextFileName(path);
+        f.FileOpenItem->trigger();
+        QTest::qWait(50);
+        QVERIFY(!f.Exporter1->isEnabled());
+        auto *edit1 = f.activeChild()->findChild<QWidget *>(QStringLiteral("Edit1"));
+        auto *edit2 = f.activeChild()->findChild<QWidget *>(QStringLiteral("Edit2"));
+        QVERIFY(edit1 && edit2);
+        edit1->setFocus();
+        edit2->setFocus();
+        QCOMPARE(QApplication::focusWidget(), edit2);
+        QVERIFY(!f.Exporter1->isEnabled());
+        f.FileNewItem->trigger();
+        QVERIFY(f.Exporter1->isEnabled());
+    }
+
     void exportAsksForATextFile()
     {
         TMainForm &f = *m_frame;
