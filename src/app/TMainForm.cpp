@@ -19,6 +19,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QStatusTipEvent>
 #include <QTime>
 #include <QTimer>
@@ -102,11 +103,22 @@ void TMainForm::FormCreate()
     // window is followed through focus, top-level window and document activation changes.
     // Focus moving between the fields of one window is no change of window: export keeps what
     // the last page report or load left it.
+    // Neither is opening a menu, with the mouse or from the keyboard.
     m_hooks << connect(qApp, &QApplication::focusChanged, this, [this](QWidget *old, QWidget *now) {
+        if (qobject_cast<QMenuBar *>(old) || qobject_cast<QMenuBar *>(now))
+            return;
         if (windowOf(old) != windowOf(now))
             UpdateMenuItems();
     });
-    m_hooks << connect(qApp, &QGuiApplication::focusWindowChanged, this, [this] { UpdateMenuItems(); });
+    m_hooks << connect(qApp, &QGuiApplication::focusWindowChanged, this,
+                       [this, last = QPointer<QWindow>()](QWindow *now) mutable {
+                           if (now && (now->type() == Qt::Popup || now->type() == Qt::ToolTip))
+                               return;
+                           if (now == last && now)
+                               return;
+                           last = now;
+                           UpdateMenuItems();
+                       });
     m_hooks << connect(m_mdi, &QMdiArea::subWindowActivated, this, [this] { UpdateMenuItems(); });
     m_deleteAllowed = false;
 }

@@ -11,6 +11,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QMenuBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -223,6 +224,14 @@ private slots:
         edit2->setFocus();
         QCOMPARE(QApplication::focusWidget(), edit2);
         QVERIFY(!f.Exporter1->isEnabled());
+        f.MainMenu1->setActiveAction(f.File1->menuAction());
+        QVERIFY(QTest::qWaitForWindowExposed(f.File1));
+        QTest::qWait(20);
+        f.File1->hide();
+        QTest::qWait(20);
+        f.MainMenu1->setFocus(Qt::MenuBarFocusReason);
+        edit2->setFocus();
+        QVERIFY(!f.Exporter1->isEnabled()); // opening a menu is no change of window
         f.FileNewItem->trigger();
         QVERIFY(f.Exporter1->isEnabled());
     }
