@@ -19,6 +19,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QStatusTipEvent>
 #include <QTime>
 #include <QTimer>
@@ -27,6 +28,16 @@
 
 #include <exception>
 
+namespace {
+// The window a focused widget belongs to: its document window, or else its top-level window.
+QWidget *windowOf(QWidget *w)
+{
+    for (QWidget *p = w; p; p = p->parentWidget())
+        if (p->isWindow() || qobject_cast<QMdiSubWindow *>(p))
+            return p;
+    return nullptr;
+}
+} // namespace
 
 TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent), m_mdi(new QMdiArea)
 {
@@ -90,8 +101,24 @@ void TMainForm::FormCreate()
 {
     // The hint reaches DisplayHint through the status-tip events (see event()); the active
     // window is followed through focus, top-level window and document activation changes.
-    m_hooks << connect(qApp, &QApplication::focusChanged, this, [this] { UpdateMenuItems(); });
-    m_hooks << connect(qApp, &QGuiApplication::focusWindowChanged, this, [this] { UpdateMenuItems(); });
+    // Focus moving between the fields of one window is no change of window: export keeps what
+    // the last page report or load left it.
+    // Neither is opening a menu, with the mouse or from the keyboard.
+    m_hooks << connect(qApp, &QApplication::focusChanged, this, [this](QWidget *old, QWidget *now) {
+        if (qobject_cast<QMenuBar *>(old) || qobject_cast<QMenuBar *>(now))
+            return;
+        if (windowOf(old) != windowOf(now))
+            UpdateMenuItems();
+    });
+    m_hooks << connect(qApp, &QGuiApplication::focusWindowChanged, this,
+                       [this, last = QPointer<QWindow>()](QWindow *now) mutable {
+                           if (now && (now->type() == Qt::Popup || now->type() == Qt::ToolTip))
+                               return;
+                           if (now == last && now)
+                               return;
+                           last = now;
+                           UpdateMenuItems();
+                       });
     m_hooks << connect(m_mdi, &QMdiArea::subWindowActivated, this, [this] { UpdateMenuItems(); });
     m_deleteAllowed = false;
 }

@@ -11,6 +11,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QMenuBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -202,6 +203,37 @@ private slots:
         if (f.exportReports.isEmpty())
             QSKIP("this document window does not report on load");
         QVERIFY(!f.Exporter1->isEnabled()); // until a ledger page or another window is shown
+    }
+
+    // Only a change of window re-evaluates: moving between the fields of one document keeps
+    // what the load left, the next document window brings export back.
+    void exportStaysOffAfterOpenUntilTheWindowChanges()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("clio.vtr"));
+        QVERIFY(vtrfile::save(VehicleRecord::create(QDate(2026, 1, 1)), path).ok);
+        ReportingFrame &f = *m_frame;
+        FileDialogs::setNextFileName(path);
+        f.FileOpenItem->trigger();
+        QTest::qWait(50);
+        QVERIFY(!f.Exporter1->isEnabled());
+        auto *edit1 = f.activeChild()->findChild<QWidget *>(QStringLiteral("Edit1"));
+        auto *edit2 = f.activeChild()->findChild<QWidget *>(QStringLiteral("Edit2"));
+        QVERIFY(edit1 && edit2);
+        edit1->setFocus();
+        edit2->setFocus();
+        QCOMPARE(QApplication::focusWidget(), edit2);
+        QVERIFY(!f.Exporter1->isEnabled());
+        f.MainMenu1->setActiveAction(f.File1->menuAction());
+        QVERIFY(QTest::qWaitForWindowExposed(f.File1));
+        QTest::qWait(20);
+        f.File1->hide();
+        QTest::qWait(20);
+        f.MainMenu1->setFocus(Qt::MenuBarFocusReason);
+        edit2->setFocus();
+        QVERIFY(!f.Exporter1->isEnabled()); // opening a menu is no change of window
+        f.FileNewItem->trigger();
+        QVERIFY(f.Exporter1->isEnabled());
     }
 
     void exportAsksForATextFile()

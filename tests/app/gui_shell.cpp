@@ -229,6 +229,12 @@ private slots:
         QCOMPARE(f.StatusBar->panelText(0), QStringLiteral("Ouvrir un fichier existant"));
         f.File1->hide();
         QCOMPARE(f.StatusBar->panelText(0), QString());
+        // A highlighted menu title shows its menu's hint; a menu without one clears the panel.
+        f.MainMenu1->setActiveAction(f.File1->menuAction());
+        QTRY_COMPARE(f.StatusBar->panelText(0), QStringLiteral("Commandes liées aux menus"));
+        f.MainMenu1->setActiveAction(f.Edit1->menuAction());
+        QTRY_COMPARE(f.StatusBar->panelText(0), QString());
+        f.Edit1->hide();
     }
 
     void hintOfToolButtonShownThenCleared()
