@@ -53,7 +53,11 @@ void onNextModal(const std::function<void(QDialog *)> &act, int attemptsLeft = 3
             return;
         }
         QPointer<QDialog> guard(dialog);
-        act(dialog);
+        // Typing needs the focus, which the dialog has only once it is activated.
+        if (!QTest::qWaitForWindowActive(dialog))
+            qWarning("the dialog was not activated");
+        if (guard)
+            act(dialog);
         if (guard && guard->isVisible())
             guard->reject();
     });
