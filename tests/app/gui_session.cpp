@@ -67,8 +67,14 @@ void onNextModal(const std::function<void(QDialog *)> &act, int attemptsLeft = 3
 void typeInto(QLineEdit *edit, const QString &text)
 {
     QVERIFY2(edit, "no such field");
-    edit->setFocus(Qt::TabFocusReason);
-    QVERIFY(edit->hasFocus());
+    // A window shown or activated a moment ago may take the focus only once its activation is
+    // through, which on a loaded machine comes later.
+    for (int attempt = 0; attempt < 100 && !edit->hasFocus(); ++attempt) {
+        edit->setFocus(Qt::TabFocusReason);
+        if (!edit->hasFocus())
+            QTest::qWait(10);
+    }
+    QVERIFY2(edit->hasFocus(), qPrintable(edit->objectName()));
     edit->selectAll();
     guitest::typeText(edit, text);
     QTest::keyClick(edit, Qt::Key_Tab);
