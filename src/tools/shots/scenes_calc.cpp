@@ -10,18 +10,6 @@
 
 namespace {
 
-// The program's own single windows when start-up made them, else one made for the scenes.
-template <typename W>
-W *single(W *made, TMainForm *frame)
-{
-    static W *own = nullptr;
-    if (made)
-        return made;
-    if (!own)
-        own = new W(frame);
-    return own;
-}
-
 void press(QWidget *w, const char *names)
 {
     for (const char *n = names; *n; ++n) {
@@ -32,34 +20,34 @@ void press(QWidget *w, const char *names)
 }
 
 const bool registered = shots::add(60, {QStringLiteral("calculator"),
-                                        [](TMainForm *frame) {
-                                            TPocket *p = single(singles().Pocket, frame);
+                                        [](TMainForm *) {
+                                            TPocket *p = singles().Pocket;
                                             p->show();
                                             p->raise();
                                             p->activateWindow();
                                             for (QChar c : QStringLiteral("1234,5*2="))
                                                 p->FormKeyPress(c);
                                         },
-                                        [](TMainForm *frame) { single(singles().Pocket, frame)->hide(); }})
+                                        [](TMainForm *) { singles().Pocket->hide(); }})
     && shots::add(61, {QStringLiteral("euro-converter"),
-                       [](TMainForm *frame) {
-                           TEurof *e = single(singles().Eurof, frame);
+                       [](TMainForm *) {
+                           TEurof *e = singles().Eurof;
                            e->show();
                            e->raise();
                            e->activateWindow();
                            press(e, "100");
                            e->Button11Click();
                        },
-                       [](TMainForm *frame) { single(singles().Eurof, frame)->hide(); }})
+                       [](TMainForm *) { singles().Eurof->hide(); }})
     && shots::add(62, {QStringLiteral("euro-converter-francs"),
-                       [](TMainForm *frame) {
-                           TEurof *e = single(singles().Eurof, frame);
+                       [](TMainForm *) {
+                           TEurof *e = singles().Eurof;
                            e->show();
                            e->raise();
                            e->activateWindow();
                            e->findChild<QRadioButton *>(QStringLiteral("RadioButton2"))->setChecked(true);
                            e->Button11Click();
                        },
-                       [](TMainForm *frame) { single(singles().Eurof, frame)->hide(); }});
+                       [](TMainForm *) { singles().Eurof->hide(); }});
 
 } // namespace
