@@ -2,7 +2,9 @@
 // libwmf, then drawn by Qt Svg.
 #include "platform/picturedecoders_p.h"
 
+#include <QFile>
 #include <QPainter>
+#include <QStandardPaths>
 #include <QSvgRenderer>
 #include <QtEndian>
 
@@ -13,6 +15,7 @@
 
 #include <emf2svg.h>
 #include <libwmf/api.h>
+#include <libwmf/font.h>
 #include <libwmf/svg.h>
 
 // libemf2svg shuts fontconfig down (FcFini) after it looks up a font for a text record. Qt
@@ -103,6 +106,57 @@ WmfLayout wmfLayout(const QByteArray &b)
     return w;
 }
 
+// libwmf measures text with its own font files, by default the Type 1 fonts of one optional
+// package; without them it calls every picture holding text damaged. It gets the DejaVu faces
+// instead (they come with the font configuration Qt depends on). libwmf caches faces by file
+// path and loses a second name given the same path, so the names sharing a file spell its path
+// differently.
+struct PsFace {
+    const char *psName;
+    const char *file;
+};
+constexpr PsFace kPsFaces[] = {
+    {"Helvetica", "DejaVuSans.ttf"},
+    {"Helvetica-Oblique", "./DejaVuSans.ttf"},
+    {"Helvetica-Bold", "DejaVuSans-Bold.ttf"},
+    {"Helvetica-BoldOblique", "./DejaVuSans-Bold.ttf"},
+    {"Times-Roman", "DejaVuSerif.ttf"},
+    {"Times-Italic", "./DejaVuSerif.ttf"},
+    {"Times-Bold", "DejaVuSerif-Bold.ttf"},
+    {"Times-BoldItalic", "./DejaVuSerif-Bold.ttf"},
+    {"Courier", "DejaVuSansMono.ttf"},
+    {"Courier-Oblique", "./DejaVuSansMono.ttf"},
+    {"Courier-Bold", "DejaVuSansMono-Bold.ttf"},
+    {"Courier-BoldOblique", "./DejaVuSansMono-Bold.ttf"},
+    {"Symbol", "././DejaVuSans.ttf"},
+};
+
+QByteArray dejaVuFolder()
+{
+    static const QByteArray folder = QFile::encodeName(QStandardPaths::locate(
+        QStandardPaths::GenericDataLocation, QStringLiteral("fonts/truetype/dejavu"),
+        QStandardPaths::LocateDirectory));
+    return folder;
+}
+
+// The library's own font lookup; when it finds no file at all, the text keeps a standard
+// name and no face: Qt Svg still draws it, only the library cannot measure it (centred or
+// right-aligned text then starts at its reference point).
+void mapFont(wmfAPI *api, wmfFont *font)
+{
+    const wmf_error_t before = api->err;
+    wmf_ipa_font_map(api, font);
+    if (before != wmf_E_None || WMF_FONT_FTFACE(font) || !font->user_data)
+        return;
+    api->err = wmf_E_None;
+    static char names[][22] = {"Helvetica", "Helvetica-Oblique", "Helvetica-Bold",
+                               "Helvetica-BoldOblique"};
+    const int style = (font->lfWeight > 550 ? 2 : 0) + (font->lfItalic == 1 ? 1 : 0);
+    auto *face = static_cast<wmfIPAFont *>(font->user_data);
+    face->ps_name = names[style];
+    face->ft_face = nullptr;
+}
+
 // Frees what the C libraries hand back with malloc.
 struct CFree {
     void operator()(char *p) const { std::free(p); }
@@ -176,14 +230,29 @@ PictureResult decodeWmf(const QByteArray &bytes)
     wmfAPI_Options options;
     std::memset(&options, 0, sizeof options);
     options.function = wmf_svg_function;
+    QByteArray fontFolder = dejaVuFolder();
+    char *fontDirs[] = {fontFolder.data(), nullptr};
+    options.fontdirs = fontDirs;
+    wmfMapping psMap[std::size(kPsFaces) + 1] = {};
+    for (std::size_t i = 0; i < std::size(kPsFaces); ++i) {
+        psMap[i].name = const_cast<char *>(kPsFaces[i].psName);
+        psMap[i].mapping = const_cast<char *>(kPsFaces[i].file);
+    }
+    options.font.ps = psMap;
+    // Ghostscript's font map would send the lookup back to the Type 1 files.
+    char noGsMap[] = "/dev/null";
+    options.gs_fontmap_file = noGsMap;
     wmfAPI *api = nullptr;
-    const unsigned long flags = WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR
-                                | WMF_OPT_NO_DEBUG;
+    unsigned long flags = WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR
+                          | WMF_OPT_NO_DEBUG | WMF_OPT_FONTMAP | WMF_OPT_GS_FONTMAP;
+    if (!fontFolder.isEmpty())
+        flags |= WMF_OPT_FONTDIRS;
     if (wmf_api_create(&api, flags, &options) != wmf_E_None) {
         if (api)
             wmf_api_destroy(api);
         return failure(badMetafile());
     }
+    wmf_ipa_font_map_set(api, mapFont);
     QByteArray svg;
     bool good = wmf_mem_open(api, reinterpret_cast<unsigned char *>(data.data()), long(length)) == wmf_E_None;
     wmfD_Rect bbox{};

@@ -1,4 +1,5 @@
 // The picture decoders of the page "Image", on small files made for the tests.
+#include "gui_pictures_fontfiles.h"
 #include "platform/pictures.h"
 
 #include <QFile>
@@ -42,6 +43,8 @@ private slots:
     void truncatedJpegShowsWhatWasDecoded();
     void missingFile();
     void oversizedJpegRefused();
+    void wmfTextWithoutFontFiles_data();
+    void wmfTextWithoutFontFiles();
 };
 
 void PicturesTest::formats_data()
@@ -174,6 +177,34 @@ void PicturesTest::oversizedJpegRefused()
     jpg[sof + 8] = char(0xE8);
     const platform::PictureResult r = platform::decodeJpeg(jpg);
     QCOMPARE(r.error, u"Image trop grande pour être affichée"_s);
+}
+
+void PicturesTest::wmfTextWithoutFontFiles_data()
+{
+    QTest::addColumn<int>("state");
+    QTest::newRow("no Type 1 fonts") << int(FontFiles::Type1Refused);
+    QTest::newRow("no font file at all") << int(FontFiles::AllRefused);
+}
+
+// libwmf's usual fonts come from a package it only recommends: a fresh machine lacks them.
+void PicturesTest::wmfTextWithoutFontFiles()
+{
+    QFETCH(int, state);
+    setFontFiles(FontFiles(state));
+    const platform::PictureResult car = platform::decodeWmf(bytesOf(u"car.wmf"_s));
+    const platform::PictureResult text = platform::decodeWmf(bytesOf(u"text.wmf"_s));
+    setFontFiles(FontFiles::Readable);
+    QVERIFY2(car.ok(), qPrintable(car.error));
+    QVERIFY2(text.ok(), qPrintable(text.error));
+    // The word is drawn in black in the lower half, under the triangle's apex.
+    int dark = 0;
+    for (int y = text.image.height() / 2; y < text.image.height(); ++y) {
+        for (int x = 0; x < text.image.width(); ++x) {
+            const QRgb c = text.image.pixel(x, y);
+            dark += qAlpha(c) > 128 && qGray(c) < 60 ? 1 : 0;
+        }
+    }
+    QVERIFY2(dark > 40, qPrintable(QString::number(dark)));
 }
 
 QTEST_MAIN(PicturesTest)
