@@ -1,5 +1,7 @@
 #include "platform/filedialogs.h"
 
+#include "platform/messages.h"
+
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -14,7 +16,8 @@ QStringList g_asked;
 
 QString fromQueue(const QString &record)
 {
-    g_asked << record;
+    if (!record.isEmpty())
+        g_asked << record;
     if (g_names.empty())
         return {};
     QString name = g_names.front();
@@ -28,6 +31,40 @@ QString chosen(const QString &path)
         QDir::setCurrent(QFileInfo(path).absolutePath());
     return path;
 }
+
+// Whether the user lets `chosen` go ahead: asks when the file it writes exists already.
+bool mayReplace(QWidget *parent, const QString &title, const QString &chosen,
+                const FileDialogs::WrittenFile &written)
+{
+    const QFileInfo target(written ? written(chosen) : chosen);
+    if (!target.isFile())
+        return true;
+    return Messages::askYesNo(parent, title,
+                              QStringLiteral("%1 existe déjà.\nVoulez-vous le remplacer ?").arg(target.fileName()));
+}
+
+// Qt's own overwrite question is about the name as typed; this one asks about the file written.
+class SaveDialog : public QFileDialog {
+public:
+    SaveDialog(QWidget *parent, const QString &title, FileDialogs::WrittenFile written)
+        : QFileDialog(parent, title), m_written(std::move(written))
+    {
+        setOption(QFileDialog::DontConfirmOverwrite);
+    }
+
+    void accept() override
+    {
+        const QStringList files = selectedFiles();
+        // A folder typed in the name field is opened by the dialog, not saved to.
+        if (m_written && !files.isEmpty() && !QFileInfo(files.constFirst()).isDir()
+            && !mayReplace(this, windowTitle(), files.constFirst(), m_written))
+            return;
+        QFileDialog::accept();
+    }
+
+private:
+    FileDialogs::WrittenFile m_written;
+};
 
 QString run(QFileDialog &dlg, const QString &filter)
 {
@@ -72,20 +109,27 @@ QString FileDialogs::getOpenFileName(QWidget *parent, const QString &filter, con
 
 QString FileDialogs::getSaveFileName(QWidget *parent, const QString &filter,
                                      const QString &defaultSuffix, const QString &title,
-                                     bool confirmOverwrite)
+                                     bool confirmOverwrite, const WrittenFile &written)
 {
+    const QString caption = title.isEmpty() ? QStringLiteral("Enregistrer sous") : title;
+    // Without a question there is nothing to map: any name goes.
+    const WrittenFile target =
+        !confirmOverwrite ? WrittenFile() : written ? written : [](const QString &name) { return name; };
     if (g_testMode) {
-        QString name = fromQueue(QStringLiteral("save: ") + filter);
-        if (!name.isEmpty() && !defaultSuffix.isEmpty() && QFileInfo(name).suffix().isEmpty())
-            name += QLatin1Char('.') + defaultSuffix;
-        return chosen(name);
+        for (QString record = QStringLiteral("save: ") + filter;; record.clear()) {
+            // "&Non" to the question: the same dialog takes the next name.
+            QString name = fromQueue(record);
+            if (!name.isEmpty() && !defaultSuffix.isEmpty() && QFileInfo(name).suffix().isEmpty())
+                name += QLatin1Char('.') + defaultSuffix;
+            if (name.isEmpty() || !target || mayReplace(parent, caption, name, target))
+                return chosen(name);
+        }
     }
-    QFileDialog dlg(parent, title.isEmpty() ? QStringLiteral("Enregistrer sous") : title);
+    SaveDialog dlg(parent, caption, target);
     dlg.setAcceptMode(QFileDialog::AcceptSave);
     dlg.setFileMode(QFileDialog::AnyFile);
     if (!defaultSuffix.isEmpty())
         dlg.setDefaultSuffix(defaultSuffix);
-    dlg.setOption(QFileDialog::DontConfirmOverwrite, !confirmOverwrite);
     return run(dlg, filter);
 }
 

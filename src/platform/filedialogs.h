@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class QWidget;
 
 namespace platform {
@@ -13,10 +15,15 @@ class FileDialogs {
 public:
     // The chosen full path, or an empty text when cancelled.
     static QString getOpenFileName(QWidget *parent, const QString &filter, const QString &title = {});
-    // confirmOverwrite false: an existing file is replaced without a question.
+    // The file a save will really write for the chosen name (a save may change the extension).
+    using WrittenFile = std::function<QString(const QString &chosen)>;
+
+    // confirmOverwrite false: an existing file is replaced without a question. Otherwise the
+    // question is about the file `written` gives (the chosen one when empty), asked once; "&Non"
+    // goes back to the dialog.
     static QString getSaveFileName(QWidget *parent, const QString &filter,
                                    const QString &defaultSuffix = {}, const QString &title = {},
-                                   bool confirmOverwrite = true);
+                                   bool confirmOverwrite = true, const WrittenFile &written = {});
 
     // "Desc (*.a;*.b)|*.a;*.b|..." -> Qt's name filters.
     static QStringList toNameFilters(const QString &pipeFilter);

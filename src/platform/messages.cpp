@@ -43,6 +43,25 @@ Messages::Answer Messages::askYesNoCancel(QWidget *parent, const QString &text)
     return Cancel;
 }
 
+bool Messages::askYesNo(QWidget *parent, const QString &title, const QString &text)
+{
+    if (g_testMode) {
+        g_shown << QStringLiteral("question: ") + text;
+        if (g_answers.empty())
+            return false;
+        const Answer a = g_answers.front();
+        g_answers.pop_front();
+        return a == Yes;
+    }
+    QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::NoButton, parent);
+    QPushButton *yes = box.addButton(QStringLiteral("&Oui"), QMessageBox::YesRole);
+    QPushButton *no = box.addButton(QStringLiteral("&Non"), QMessageBox::NoRole);
+    box.setDefaultButton(no);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes;
+}
+
 void Messages::information(QWidget *parent, const QString &text)
 {
     if (g_testMode) {

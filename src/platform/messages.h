@@ -15,6 +15,8 @@ public:
 
     // Warning titled "Avertissement" with "&Oui", "&Non" and "Annuler".
     static Answer askYesNoCancel(QWidget *parent, const QString &text);
+    // Warning with "&Oui" and "&Non" ("&Non" the default); true for "&Oui".
+    static bool askYesNo(QWidget *parent, const QString &title, const QString &text);
     // Plain information message titled with the application name.
     static void information(QWidget *parent, const QString &text);
     // The standard error box: titled with the application name, error icon, one OK button; a

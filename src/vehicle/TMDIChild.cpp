@@ -436,7 +436,8 @@ void TMDIChild::Button1Click()
 
 bool TMDIChild::SaveAs()
 {
-    const QString name = platform::FileDialogs::getSaveFileName(this, kVehicleFilter);
+    const QString name = platform::FileDialogs::getSaveFileName(this, kVehicleFilter, {}, {}, true,
+                                                                &vtrfile::withVtrExtension);
     if (name.isEmpty())
         return false;
     m_record.fileName = name;

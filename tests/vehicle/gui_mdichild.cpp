@@ -656,6 +656,22 @@ private Q_SLOTS:
         QVERIFY(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
     }
 
+    // The question is about the file the save writes, ".vtr" added or put in place.
+    void saveAsAsksAboutTheFileWritten()
+    {
+        QFile old(path(u"auto.vtr"_qs));
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("ancien");
+        old.close();
+        QTest::keyClicks(edit(1), u"Fiat"_qs);
+        Messages::setNextAnswer(Messages::No);
+        FileDialogs::setNextFileName(path(u"auto"_qs));
+        QVERIFY(!m_w->Sauve(1));
+        QCOMPARE(Messages::shown(), QStringList{u"question: auto.vtr existe déjà.\nVoulez-vous le remplacer ?"_qs});
+        QCOMPARE(readFile(path(u"auto.vtr"_qs)), QByteArray("ancien"));
+        QVERIFY(m_w->isModified());
+    }
+
     void saveThenReopen()
     {
         VehicleRecord r = VehicleRecord::create(kToday);
