@@ -11,8 +11,11 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cerrno>
 #include <cstring>
 #include <string>
+
+#include <unistd.h>
 
 namespace vtrfile {
 
@@ -151,6 +154,29 @@ void emitLines(const VehicleRecord &r, Sink &&sink)
 QString createError(const QString &path)
 {
     return QStringLiteral("Ne peut créer le fichier %1").arg(path);
+}
+
+SyncFunction g_sync = nullptr;
+
+// QSaveFile::commit() syncs as well but ignores a failure. A sync that fails means the new
+// bytes may never reach the disk: the old file must stay. A file system that cannot sync at
+// all is no failure.
+bool syncToDisk(QSaveFile &f)
+{
+    if (!f.flush())
+        return false;
+    const int rc = g_sync ? g_sync(f.handle()) : ::fdatasync(f.handle());
+    return rc == 0 || errno == EINVAL || errno == ENOSYS || errno == ENOTSUP;
+}
+
+// Puts the written file in the old one's place, or drops it.
+bool commit(QSaveFile &f)
+{
+    if (!syncToDisk(f)) {
+        f.cancelWriting();
+        return false;
+    }
+    return f.commit();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -596,7 +622,7 @@ QByteArray encode(const QStringList &lines)
 SaveResult writeAtomically(const QString &path, const QByteArray &bytes)
 {
     QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit())
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !commit(f))
         return {false, createError(path)};
     return {};
 }
@@ -623,7 +649,7 @@ SaveResult save(const VehicleRecord &r, const QString &path)
             flush();
     });
     flush();
-    if (!ok || !f.commit())
+    if (!ok || !commit(f))
         return {false, createError(path)};
     return {};
 }
@@ -683,6 +709,8 @@ LoadResult loadDevice(VehicleRecord &r, QIODevice &device, const PictureHook &pi
     LineReader lines(&device);
     return read(r, lines, pictures);
 }
+
+void setSyncForTests(SyncFunction sync) { g_sync = sync; }
 
 void setReadChunkForTests(qsizetype bytes) { g_chunk = bytes > 0 ? bytes : qsizetype(1) << 18; }
 

@@ -40,6 +40,11 @@ QString decodeText(QByteArrayView bytes);
 // "Ne peut créer le fichier %s" and leaves any previous file intact.
 SaveResult writeAtomically(const QString &path, const QByteArray &bytes);
 
+// The call that flushes a written file to the disk before it takes the old one's place
+// (fdatasync). Tests put a failing one there; nullptr restores the real one.
+using SyncFunction = int (*)(int fd);
+void setSyncForTests(SyncFunction sync);
+
 // Splits file bytes into lines: CR LF, lone CR or lone LF end a line; the text ends at the first
 // NUL byte. Decodes Windows-1252.
 QStringList decodeLines(const QByteArray &bytes);

@@ -1,4 +1,5 @@
 #include "reports/calculations.h"
+#include "vehicle/tabexport.h"
 #include "vehicle/vtrfile.h"
 
 #include <QBuffer>
@@ -8,6 +9,8 @@
 #include <QStringDecoder>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <cerrno>
 
 using namespace vtrfile;
 using namespace Qt::StringLiterals;
@@ -434,6 +437,30 @@ private Q_SLOTS:
         QCOMPARE(s.error, u"Ne peut créer le fichier "_s + path);
         QCOMPARE(readFile(path), before);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{u"auto.vtr"_s});
+    }
+
+    // A disk that cannot keep the new bytes: the save and the export say so and the old file
+    // stays, with no temporary file left beside it.
+    void failedSyncKeepsPreviousFile()
+    {
+        QTemporaryDir dir;
+        const QString vtr = dir.filePath(u"auto.vtr"_s);
+        const QString txt = dir.filePath(u"auto.txt"_s);
+        QVERIFY(save(VehicleRecord::create(kToday), vtr).ok);
+        QVERIFY(writeAtomically(txt, "ancien\r\n").ok);
+        const QByteArray vtrBefore = readFile(vtr);
+        setSyncForTests([](int) {
+            errno = EIO;
+            return -1;
+        });
+        const SaveResult saved = save(fullRecord(), vtr);
+        const tabexport::Result exported = tabexport::exportToFile(fullRecord(), tabexport::Ledger::Fuel, txt);
+        setSyncForTests(nullptr);
+        QCOMPARE(saved.error, u"Ne peut créer le fichier "_s + vtr);
+        QCOMPARE(exported.error, u"Ne peut créer le fichier "_s + txt);
+        QCOMPARE(readFile(vtr), vtrBefore);
+        QCOMPARE(readFile(txt), QByteArray("ancien\r\n"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), (QStringList{u"auto.txt"_s, u"auto.vtr"_s}));
     }
 
     void vtrExtension_data()
