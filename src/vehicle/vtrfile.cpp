@@ -183,6 +183,19 @@ bool commit(QSaveFile &f)
 // Reading
 
 qsizetype g_chunk = qsizetype(1) << 18;
+// The device failed while being read: what comes after cannot be known.
+struct ReadFailed {};
+
+QString openError(const QString &path)
+{
+    return QStringLiteral("Ne peut ouvrir le fichier %1").arg(path);
+}
+
+QString deviceName(const QIODevice &device)
+{
+    const auto *file = qobject_cast<const QFileDevice *>(&device);
+    return file ? file->fileName() : QString();
+}
 
 // The lines of a text, from memory or streamed from a file (so that a large file is never held
 // whole beside the record made from it). CR LF, a lone CR and a lone LF each end a line; a last
@@ -259,7 +272,9 @@ private:
             m_buffer.resize(size_t(rest + g_chunk));
         const qint64 got = m_dev->read(m_buffer.data() + rest, std::min<qint64>(g_chunk, m_remaining));
         m_data = m_buffer.data();
-        if (got <= 0) {
+        if (got < 0)
+            throw ReadFailed{};
+        if (got == 0) {
             m_remaining = 0;
             if (m_textEnd < 0)
                 m_textEnd = m_base + m_len;
@@ -564,7 +579,9 @@ private:
     Interner m_strings;
 };
 
-LoadResult read(VehicleRecord &r, LineReader &lines, const PictureHook &pictures)
+// `name` is the file's, for the message of a device that fails while being read.
+LoadResult read(VehicleRecord &r, LineReader &lines, const PictureHook &pictures,
+                const QString &name = QString())
 {
     r.modified = false;
     r.ListView1.clear();
@@ -576,6 +593,8 @@ LoadResult read(VehicleRecord &r, LineReader &lines, const PictureHook &pictures
             return {false, e};
     } catch (const OutOfRange &e) {
         return {false, QStringLiteral("Index de liste hors limites (%1)").arg(e.index)};
+    } catch (const ReadFailed &) {
+        return {false, openError(name)};
     }
     computeAll(r);
     r.modified = false;
@@ -700,14 +719,33 @@ LoadResult load(VehicleRecord &r, const QString &path, const PictureHook &pictur
     r.fileName = path;
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return {false, QStringLiteral("Ne peut ouvrir le fichier %1").arg(path)};
+        return {false, openError(path)};
     return loadDevice(r, f, pictures);
 }
 
 LoadResult loadDevice(VehicleRecord &r, QIODevice &device, const PictureHook &pictures)
 {
+    const QString name = deviceName(device);
+    if (device.isSequential()) {
+        // A pipe or a FIFO has no size to go by and cannot go back: it is read to its end first.
+        QByteArray bytes;
+        char chunk[1 << 16];
+        for (;;) {
+            const qint64 got = device.read(chunk, sizeof chunk);
+            if (got < 0)
+                return {false, openError(name)};
+            if (got > 0) {
+                bytes.append(chunk, got);
+                if (std::memchr(chunk, 0, size_t(got)))
+                    break; // the text ends there (and /dev/zero never does)
+            } else if (!device.waitForReadyRead(-1)) {
+                break;
+            }
+        }
+        return loadBytes(r, bytes, pictures);
+    }
     LineReader lines(&device);
-    return read(r, lines, pictures);
+    return read(r, lines, pictures, name);
 }
 
 void setSyncForTests(SyncFunction sync) { g_sync = sync; }

@@ -74,8 +74,9 @@ LoadResult load(VehicleRecord &r, const QString &path, const PictureHook &pictur
 // The same, from bytes already read (for fuzzing and tests).
 LoadResult loadBytes(VehicleRecord &r, const QByteArray &bytes, const PictureHook &pictures);
 
-// The same, streamed from an open, seekable device (a file is read this way, so that a large
-// one is never held whole in memory beside its record).
+// The same, streamed from an open device (a file is read this way, so that a large one is never
+// held whole in memory beside its record). A pipe or a FIFO is read to its end first. A device
+// that fails while being read gives "Ne peut ouvrir le fichier %s".
 LoadResult loadDevice(VehicleRecord &r, QIODevice &device, const PictureHook &pictures);
 
 // Size of the chunks a file is read in (0: the default); small chunks let tests reach every

@@ -11,6 +11,11 @@
 #include <QTest>
 
 #include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <thread>
+
+#include <sys/stat.h>
 
 using namespace vtrfile;
 using namespace Qt::StringLiterals;
@@ -100,6 +105,41 @@ Loaded loadDoc(const QByteArray &bytes, const PictureHook &hook = pictures(true)
     }
     return l;
 }
+
+// Bytes that stop with a read error after `failAt` of them, from a file or from a pipe.
+class FailingDevice : public QIODevice {
+public:
+    FailingDevice(const QByteArray &bytes, qint64 failAt, bool sequential)
+        : m_bytes(bytes), m_failAt(failAt), m_sequential(sequential)
+    {
+        open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    }
+    bool isSequential() const override { return m_sequential; }
+    qint64 size() const override { return m_sequential ? 0 : m_bytes.size(); }
+    bool seek(qint64 pos) override
+    {
+        m_at = pos;
+        return QIODevice::seek(pos);
+    }
+
+protected:
+    qint64 readData(char *data, qint64 maxSize) override
+    {
+        if (m_at >= m_failAt)
+            return -1;
+        const qint64 n = std::min(maxSize, m_failAt - m_at);
+        std::memcpy(data, m_bytes.constData() + m_at, size_t(n));
+        m_at += n;
+        return n;
+    }
+    qint64 writeData(const char *, qint64) override { return -1; }
+
+private:
+    QByteArray m_bytes;
+    qint64 m_at = 0;
+    qint64 m_failAt;
+    bool m_sequential;
+};
 
 QString outOfRange(int index) { return QStringLiteral("Index de liste hors limites (%1)").arg(index); }
 
@@ -398,6 +438,48 @@ private Q_SLOTS:
         QVERIFY(byName.exists(u"a.bmp"_s) && !byName.exists(u"b.bmp"_s));
         QVERIFY(byName.load(u"a.bmp"_s).isEmpty());
         QCOMPARE(byName.load(u"a.gif"_s), u"Extension de fichier graphique inconnue (.gif)"_s);
+    }
+
+    // A FIFO (as a pipe given as /dev/stdin) has no size: it is read to its end all the same.
+    void readsFromFifo()
+    {
+        QTemporaryDir dir;
+        const QString fifo = dir.filePath(u"tube.vtr"_s);
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        std::signal(SIGPIPE, SIG_IGN); // a reader that stops early must not kill the test
+        const QByteArray bytes = golden("full.vtr");
+        std::thread writer([&] {
+            QFile f(fifo);
+            if (f.open(QIODevice::WriteOnly))
+                f.write(bytes);
+        });
+        VehicleRecord piped = VehicleRecord::create(kToday);
+        const LoadResult res = load(piped, fifo, pictures(true));
+        writer.join();
+        QVERIFY2(res.ok, qPrintable(res.error));
+        const Loaded expected = loadDoc(bytes);
+        QVERIFY(piped.sameStoredContent(expected.r));
+        QCOMPARE(piped.ListView1.size(), size_t(2));
+    }
+
+    // A read error half-way is no end of text: the load stops with the opening message.
+    void readErrorStopsTheLoad_data()
+    {
+        QTest::addColumn<bool>("sequential");
+        QTest::newRow("file") << false;
+        QTest::newRow("pipe") << true;
+    }
+    void readErrorStopsTheLoad()
+    {
+        QFETCH(bool, sequential);
+        const QByteArray bytes = golden("full.vtr");
+        // Cut where the part read is a whole file in itself: sections 1 to 5.
+        FailingDevice device(bytes, bytes.indexOf("[PAGE6]"), sequential);
+        setReadChunkForTests(64);
+        VehicleRecord r = VehicleRecord::create(kToday);
+        const LoadResult res = loadDevice(r, device, pictures(true));
+        setReadChunkForTests(0);
+        QCOMPARE(res.error, u"Ne peut ouvrir le fichier "_s);
     }
 
     void fileErrors()
