@@ -673,6 +673,11 @@ SaveResult save(const VehicleRecord &r, const QString &path)
     return {};
 }
 
+QString unnameableError(const QString &name)
+{
+    return QStringLiteral("Nom de fichier illisible : %1 (il n'est pas en UTF-8)").arg(name);
+}
+
 QString withVtrExtension(const QString &path)
 {
     const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));

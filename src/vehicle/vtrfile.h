@@ -30,6 +30,10 @@ SaveResult save(const VehicleRecord &r, const QString &path);
 // Gives a file name the ".vtr" extension: auto -> auto.vtr, auto.txt -> auto.vtr.
 QString withVtrExtension(const QString &path);
 
+// The message for a file name that cannot be given back exactly (one that is not UTF-8): such
+// a file is neither read nor written, rather than another one of a similar name.
+QString unnameableError(const QString &name);
+
 // Windows-1252 both ways, the five bytes the code page leaves undefined standing for the C1
 // controls of the same value (so any byte survives a read and a write). A character the code
 // page cannot hold is written as '?'.

@@ -8,6 +8,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <unistd.h>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -21,10 +25,15 @@ struct Run {
 const QString kTool = QStringLiteral(TEV_BINARY_DIR "/src/tools/vtrtool/vtrtool");
 const QString kSample = QStringLiteral(TEV_SAMPLES "/exemple.vtr");
 
-Run vtrtool(const QStringList &args)
+// `input` goes to the tool's standard input, a pipe.
+Run vtrtool(const QStringList &args, const QByteArray &input = {})
 {
     QProcess p;
     p.start(kTool, args);
+    if (!input.isEmpty()) {
+        p.write(input);
+        p.closeWriteChannel();
+    }
     if (!p.waitForFinished(60000))
         return {};
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
@@ -90,6 +99,62 @@ private Q_SLOTS:
         QVERIFY(r.out.contains(u"Edit1\tRenault\n"_s));
         QVERIFY(r.out.contains(u"DateTimePicker3\t01/02/2026\n"_s)); // section 5 never read
         QVERIFY(r.out.contains(u"ListView1\t20/03/2021\t"_s));
+    }
+
+    // A pipe has no size to go by; its bytes are read all the same, also for a rewrite.
+    void readsAPipe()
+    {
+        QTemporaryDir dir;
+        const QByteArray sample = readFile(kSample);
+        Run r = vtrtool({u"check"_s, u"/dev/stdin"_s}, sample);
+        QCOMPARE(r.code, 0);
+        QCOMPARE(r.out, u"/dev/stdin: 73 fuel, 12 garage, 27 parking entries, 5 comment lines\n"_s);
+        const QString out = dir.filePath(u"copie.vtr"_s);
+        r = vtrtool({u"save"_s, u"/dev/stdin"_s, out}, sample);
+        QCOMPARE(r.code, 0);
+        QCOMPARE(readFile(out).size(), sample.size() - qsizetype(strlen("clio.bmp"))); // the picture is not beside a pipe
+    }
+
+    // A name that is not UTF-8 would come out of Qt as another name: nothing is read or written.
+    void refusesNamesThatAreNotUtf8_data()
+    {
+        QTest::addColumn<QString>("command"); // the name is "$n"
+        QTest::newRow("save to") << u"save SAMPLE \"$n\""_s;
+        QTest::newRow("export to") << u"export fuel SAMPLE \"$n\""_s;
+        QTest::newRow("check") << u"check \"$n\""_s;
+    }
+    void refusesNamesThatAreNotUtf8()
+    {
+        QFETCH(QString, command);
+        QTemporaryDir dir;
+        const QByteArray name = QFile::encodeName(dir.path()) + "/caf\xe9.vtr";
+        const int fd = ::open(name.constData(), O_WRONLY | O_CREAT, 0600);
+        QVERIFY(fd >= 0);
+        QCOMPARE(::write(fd, "ancien", 6), 6);
+        ::close(fd);
+        QProcess p;
+        // The shell makes the name from bytes: QProcess would send it as UTF-8.
+        const QString script = u"n=\"$1\"/$(printf 'caf\\351.vtr'); exec \"$0\" "_s
+                               + command.replace(u"SAMPLE"_s, kSample) + u" 2>&1"_s;
+        p.start(u"/bin/sh"_s, {u"-c"_s, script, kTool, dir.path()});
+        QVERIFY(p.waitForFinished(60000));
+        QCOMPARE(p.exitCode(), 1);
+        QCOMPARE(QString::fromUtf8(p.readAllStandardOutput()).trimmed(), u"Nom de fichier illisible : "_s + dir.path() + u"/caf\\xE9.vtr (il n'est pas en UTF-8)"_s);
+        char kept[16] = {};
+        const int rfd = ::open(name.constData(), O_RDONLY);
+        QVERIFY(rfd >= 0);
+        QCOMPARE(::read(rfd, kept, sizeof kept), 6);
+        ::close(rfd);
+        QCOMPARE(QByteArray(kept), QByteArray("ancien"));
+        // Qt leaves such a name out of its listings: ask the system.
+        QStringList names;
+        if (DIR *d = ::opendir(QFile::encodeName(dir.path()).constData())) {
+            while (const dirent *e = ::readdir(d))
+                if (qstrcmp(e->d_name, ".") != 0 && qstrcmp(e->d_name, "..") != 0)
+                    names << QString::fromLatin1(e->d_name);
+            ::closedir(d);
+        }
+        QCOMPARE(names, QStringList{u"caf\u00e9.vtr"_s});
     }
 
     void badUsage_data()

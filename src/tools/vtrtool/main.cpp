@@ -4,8 +4,11 @@
 #include "common.h"
 #include "largeheap.h"
 
+#include "vehicle/vtrfile.h"
+
 #include <QCoreApplication>
 #include <QDate>
+#include <QFile>
 
 #include <algorithm>
 #include <vector>
@@ -49,9 +52,30 @@ void printHelp(QTextStream &s)
          "  --help               this help; COMMAND --help shows the command's line\n"
          "\n"
          "A picture named in a file is looked up beside the file, by name and extension only.\n"
+         "A file name that is not UTF-8 cannot be named exactly: the tool refuses it.\n"
          "Exit status: 0 done, 1 the file could not be read or written (the application's message\n"
          "on stderr), 2 bad usage.\n";
     s.flush();
+}
+
+// An argument whose bytes do not come back from their decoded text (a name that is not
+// UTF-8, as old disks and archives hold) would make the tool read or write another file than
+// the one named; none is touched.
+bool refuseUnnameable(int argc, char *argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray raw(argv[i]);
+        if (QFile::encodeName(QFile::decodeName(raw)) == raw)
+            continue;
+        QString shown; // the bytes beyond ASCII as \xHH, as a shell shows them
+        for (const char c : raw)
+            shown += (c & 0x80) ? QStringLiteral("\\x%1").arg(QString::number(uchar(c), 16).toUpper())
+                                : QString(QLatin1Char(c));
+        err() << vtrfile::unnameableError(shown) << '\n';
+        err().flush();
+        return true;
+    }
+    return false;
 }
 
 int badUsage(const QString &message)
@@ -81,6 +105,8 @@ int main(int argc, char *argv[])
     using namespace vtrtool;
     prepareLargeHeap();
     QCoreApplication app(argc, argv);
+    if (refuseUnnameable(argc, argv))
+        return 1;
     const QStringList args = QCoreApplication::arguments();
 
     Context ctx;
