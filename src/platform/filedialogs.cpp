@@ -1,6 +1,7 @@
 #include "platform/filedialogs.h"
 
 #include "platform/messages.h"
+#include "vehicle/vtrfile.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -32,6 +33,17 @@ QString chosen(const QString &path)
     return path;
 }
 
+// Qt leaves out of its listings the names that are not UTF-8, but a folder of such a name can
+// still reach a path (the current one), as a replacement character: that path names another
+// file than the one meant, so nothing is saved under it.
+bool nameable(QWidget *parent, const QString &chosen)
+{
+    if (!chosen.contains(QChar::ReplacementCharacter) || QFileInfo::exists(chosen))
+        return true;
+    Messages::error(parent, vtrfile::unnameableError(chosen));
+    return false;
+}
+
 // Whether the user lets `chosen` go ahead: asks when the file it writes exists already.
 bool mayReplace(QWidget *parent, const QString &title, const QString &chosen,
                 const FileDialogs::WrittenFile &written)
@@ -56,8 +68,9 @@ public:
     {
         const QStringList files = selectedFiles();
         // A folder typed in the name field is opened by the dialog, not saved to.
-        if (m_written && !files.isEmpty() && !QFileInfo(files.constFirst()).isDir()
-            && !mayReplace(this, windowTitle(), files.constFirst(), m_written))
+        if (!files.isEmpty() && !QFileInfo(files.constFirst()).isDir()
+            && (!nameable(this, files.constFirst())
+                || (m_written && !mayReplace(this, windowTitle(), files.constFirst(), m_written))))
             return;
         QFileDialog::accept();
     }
@@ -121,7 +134,8 @@ QString FileDialogs::getSaveFileName(QWidget *parent, const QString &filter,
             QString name = fromQueue(record);
             if (!name.isEmpty() && !defaultSuffix.isEmpty() && QFileInfo(name).suffix().isEmpty())
                 name += QLatin1Char('.') + defaultSuffix;
-            if (name.isEmpty() || !target || mayReplace(parent, caption, name, target))
+            if (name.isEmpty()
+                || (nameable(parent, name) && (!target || mayReplace(parent, caption, name, target))))
                 return chosen(name);
         }
     }

@@ -20,7 +20,7 @@ public:
 
     // confirmOverwrite false: an existing file is replaced without a question. Otherwise the
     // question is about the file `written` gives (the chosen one when empty), asked once; "&Non"
-    // goes back to the dialog.
+    // goes back to the dialog. A path that holds a name which is not UTF-8 is refused there too.
     static QString getSaveFileName(QWidget *parent, const QString &filter,
                                    const QString &defaultSuffix = {}, const QString &title = {},
                                    bool confirmOverwrite = true, const WrittenFile &written = {});

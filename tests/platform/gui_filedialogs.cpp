@@ -75,6 +75,8 @@ private slots:
     void noGoesBackToTheDialog_data();
     void noGoesBackToTheDialog();
     void noQuestionWhenAskedNot();
+    void refusesAFolderNamedInAnotherEncoding_data() { noGoesBackToTheDialog_data(); }
+    void refusesAFolderNamedInAnotherEncoding();
 
 private:
     QString path(const QString &name) const { return m_dir->filePath(name); }
@@ -152,6 +154,24 @@ void FileDialogsTest::noQuestionWhenAskedNot()
                                                         u"txt"_s, {}, false);
     QCOMPARE(QFileInfo(chosen).fileName(), u"carburant.txt"_s);
     QVERIFY(Messages::shown().isEmpty());
+}
+
+// The current folder's name was not UTF-8: Qt gives it with a replacement character, which
+// would save into another folder. The dialog says so and stays open.
+void FileDialogsTest::refusesAFolderNamedInAnotherEncoding()
+{
+    QFETCH(bool, realDialog);
+    const QString lost = path(u"donn\ufffdes/auto"_s);
+    if (realDialog)
+        typeIntoSaveDialog({lost, u"neuve"_s});
+    FileDialogs::setTestMode(!realDialog);
+    FileDialogs::setNextFileName(lost);
+    FileDialogs::setNextFileName(path(u"neuve"_s));
+    const QString chosen =
+        FileDialogs::getSaveFileName(nullptr, kFilter, {}, {}, true, &vtrfile::withVtrExtension);
+    QCOMPARE(QFileInfo(chosen).fileName(), u"neuve"_s);
+    QCOMPARE(Messages::shown(), QStringList{u"error: Nom de fichier illisible : "_s + lost
+                                            + u" (il n'est pas en UTF-8)"_s});
 }
 
 QTEST_MAIN(FileDialogsTest)
