@@ -303,8 +303,14 @@ void TMDIChild::ListView3DblClick()
         setModified();
 }
 
+void TMDIChild::commitEdits()
+{
+    ListView3->commitOpenEditor();
+}
+
 void TMDIChild::Supprime()
 {
+    commitEdits();
     auto remove = [this](TLedgerView *view, auto *model) {
         const int row = view->selectedEntry();
         if (row < 0)
@@ -447,6 +453,7 @@ bool TMDIChild::SaveAs()
 
 bool TMDIChild::Sauve(int mode)
 {
+    commitEdits();
     foldCommentState();
     if (!m_record.modified)
         return true;
@@ -511,6 +518,7 @@ void TMDIChild::setRecord(const VehicleRecord &record)
 
 void TMDIChild::Exporte(const QString &path)
 {
+    commitEdits();
     tabexport::Ledger ledger = tabexport::Ledger::None;
     switch (currentPage()) {
     case Carburant: ledger = tabexport::Ledger::Fuel; break;
@@ -527,6 +535,7 @@ void TMDIChild::Exporte(const QString &path)
 
 bool TMDIChild::FormCloseQuery()
 {
+    commitEdits();
     foldCommentState();
     if (!m_record.modified)
         return true;

@@ -110,6 +110,8 @@ private:
     void Button1Click();
     bool FormCloseQuery();
 
+    // Takes an in-place edit still open in a ledger into the record, before the record is read.
+    void commitEdits();
     void recalc(int which);
     void showComputed(int field);
     void showRecord();
