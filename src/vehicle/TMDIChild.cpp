@@ -180,32 +180,6 @@ bool TMDIChild::Edit4KeyPress(QLineEdit *edit, QKeyEvent *event)
     return true;
 }
 
-// Text that arrives otherwise than by a key (paste, drop, input method) is filtered the same way;
-// the spaces of the right-aligned form stay.
-void TMDIChild::numberEdited(int field, const QString &text)
-{
-    setModified();
-    QLineEdit *edit = m_edits[std::size_t(field)];
-    QString kept;
-    int cursor = edit->cursorPosition();
-    int keptBeforeCursor = 0;
-    for (int i = 0; i < int(text.size()); ++i) {
-        const QChar c = text[i];
-        std::optional<QChar> k = c == QLatin1Char(' ') ? std::optional<QChar>(c) : textrules::filterKey(c);
-        if (k && *k == QChar(8))
-            k.reset();
-        if (k) {
-            kept.append(*k);
-            if (i < cursor)
-                ++keptBeforeCursor;
-        }
-    }
-    if (kept == text)
-        return;
-    edit->setText(kept);
-    edit->setCursorPosition(keptBeforeCursor);
-}
-
 void TMDIChild::numberExit(int field)
 {
     QLineEdit *edit = m_edits[std::size_t(field)];

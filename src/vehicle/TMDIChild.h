@@ -105,7 +105,6 @@ private:
     void ListView3DblClick();
     bool Edit4KeyPress(QLineEdit *edit, QKeyEvent *event);
     void numberExit(int field);
-    void numberEdited(int field, const QString &text);
     void DateTimePicker1Change(int picker, const QDate &date);
     void Button1Click();
     bool FormCloseQuery();

@@ -16,6 +16,14 @@ QString keep1252(const QString &text);
 // Drops the characters Windows-1252 cannot hold from whatever the user puts into the edit.
 void keep1252In(QLineEdit *edit);
 
+// The key filter of number fields applied to a text: digits and '.' stay, ',' becomes '.',
+// anything else goes; `keepSpaces` keeps the spaces of a right-aligned form.
+QString keepNumber(const QString &text, bool keepSpaces);
+
+// Applies it to what arrives in a number field otherwise than by a key (paste, drop, input
+// method); typed keys go through the key filter before they reach the field.
+void keepNumberIn(QLineEdit *edit, bool keepSpaces);
+
 } // namespace textinput
 
 // The comment field: plain text, the same filtering for keys, input methods, paste and drop.

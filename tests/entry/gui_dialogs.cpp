@@ -411,6 +411,8 @@ void DialogsTest::numberFieldsFilterPasteAndDrop()
         e->clear();
         QMimeData mime;
         mime.setText(u"Prix : 3,20 \u20ac"_s);
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(e, &enter);
         QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(e, &drop);
         QCOMPARE(e->text(), u"3.20"_s);
