@@ -431,7 +431,7 @@ bool TMDIChild::Sauve(int mode)
     foldCommentState();
     if (!m_record.modified)
         return true;
-    if ((m_record.fileName.isEmpty() || mode == 1) && !SaveAs())
+    if ((m_record.fileName.isEmpty() || mode == 1 || m_partial) && !SaveAs())
         return false;
     m_record.fileName = vtrfile::withVtrExtension(m_record.fileName);
     syncComment();
@@ -442,7 +442,14 @@ bool TMDIChild::Sauve(int mode)
     }
     m_record.modified = false;
     Memo1->document()->setModified(false);
+    setPartial(false);
     return true;
+}
+
+void TMDIChild::setPartial(bool partial)
+{
+    m_partial = partial;
+    m_partialNote->setVisible(partial);
 }
 
 void TMDIChild::charge(const QString &path)
@@ -470,6 +477,8 @@ void TMDIChild::charge(const QString &path)
     m_parking->endReload();
     showRecord();
     if (!loaded.ok) {
+        // Nothing of a file that is not there can be lost by saving under its name.
+        setPartial(QFileInfo::exists(path));
         platform::Messages::error(this, loaded.error);
         return;
     }
@@ -488,6 +497,7 @@ void TMDIChild::setRecord(const VehicleRecord &record)
     m_garage->endReload();
     m_parking->endReload();
     showRecord();
+    setPartial(false);
 }
 
 void TMDIChild::Exporte(const QString &path)

@@ -116,6 +116,7 @@ private:
     void showRecord();
     void showPicture();
     void setModified() { m_record.modified = true; }
+    void setPartial(bool partial);
     void foldCommentState();
     void syncComment();
     QString rset(int field, const QString &text) const;
@@ -136,6 +137,11 @@ private:
     LedgerModel<5> *m_fuel = nullptr;
     LedgerModel<4> *m_garage = nullptr;
     LedgerModel<3> *m_parking = nullptr;
+
+    // A load that stopped part-way: the document holds only the start of its file, so its
+    // next save asks for a name rather than replace that file.
+    bool m_partial = false;
+    QLabel *m_partialNote = nullptr;
 
     QImage m_picture;
     bool m_stretch = false;

@@ -126,8 +126,18 @@ void TMDIChild::buildPages()
     auto *tabStyle = new CompactTabs;
     tabStyle->setParent(PageControl1);
     PageControl1->tabBar()->setStyle(tabStyle);
+    m_partialNote = new QLabel(QStringLiteral("Chargement incomplet : enregistrez sous un autre nom pour garder le fichier d'origine."), this);
+    m_partialNote->setObjectName(QStringLiteral("LabelIncomplet"));
+    m_partialNote->setFrameStyle(QFrame::StyledPanel | QFrame::Plain);
+    m_partialNote->setForegroundRole(QPalette::ToolTipText);
+    m_partialNote->setBackgroundRole(QPalette::ToolTipBase);
+    m_partialNote->setAutoFillBackground(true);
+    m_partialNote->setMargin(2);
+    m_partialNote->hide();
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_partialNote);
     layout->addWidget(PageControl1);
 
     PageControl1->addTab(buildDescription(), QStringLiteral("Description"));
