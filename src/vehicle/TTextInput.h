@@ -1,7 +1,7 @@
 #pragma once
 // Typed or pasted text that the vehicle file could not hold (it is Windows-1252) never enters a
-// field of the document window: such characters are dropped as they arrive, so a save never
-// loses one.
+// field of the document window or of the entry dialogs: such characters are dropped as they
+// arrive, so a save never loses one. Number fields keep only what their key filter lets through.
 
 #include <QPlainTextEdit>
 #include <QString>
