@@ -2,6 +2,8 @@
 
 #include "platform/fonts.h"
 #include "platform/systemclock.h"
+#include "vehicle/TDatePicker.h"
+#include "vehicle/TTextInput.h"
 #include "vehicle/textrules.h"
 
 #include <QDateEdit>
@@ -27,28 +29,6 @@ constexpr int kNumberWidth = 110;
 constexpr int kButtonLeft = 296;
 constexpr int kButtonWidth = 80;
 constexpr int kButtonHeight = 25;
-
-// The vehicle file is Windows-1252: a character it cannot hold must never enter a field.
-bool savable(QChar c)
-{
-    const char16_t u = c.unicode();
-    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
-        return true;
-    static constexpr char16_t kHigh[] = u"€‚ƒ„…†‡ˆ‰Š‹ŒŽ‘’“”•–—˜™š›œžŸ";
-    for (char16_t h : kHigh)
-        if (h != 0 && h == u)
-            return true;
-    return false;
-}
-
-// Tab leaves the picker at once instead of walking its day, month and year sections.
-class DatePicker : public QDateEdit {
-public:
-    using QDateEdit::QDateEdit;
-
-protected:
-    bool focusNextPrevChild(bool next) override { return QWidget::focusNextPrevChild(next); }
-};
 
 QLabel *makeLabel(QWidget *parent, const QString &name, const QString &text, int top, int fieldLeft)
 {
@@ -80,10 +60,8 @@ TEntryDialog::TEntryDialog(QWidget *parent, const QString &className, const QStr
         fieldLeft = std::max(fieldLeft, kLabelLeft + fontMetrics().horizontalAdvance(QString::fromUtf16(f.label)) + 8);
 
     QLabel *dateLabel = makeLabel(this, QStringLiteral("Label1"), QStringLiteral("Date"), top, fieldLeft);
-    DateTimePicker1 = new DatePicker(this);
+    DateTimePicker1 = new TDatePicker(this);
     DateTimePicker1->setObjectName(QStringLiteral("DateTimePicker1"));
-    DateTimePicker1->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
-    DateTimePicker1->setCalendarPopup(true);
     DateTimePicker1->setDateRange(QDate(1601, 1, 1), QDate(9999, 12, 31));
     DateTimePicker1->setDate(platform::SystemClock::today());
     DateTimePicker1->setGeometry(fieldLeft, top, kDateWidth, kRowHeight);
@@ -102,8 +80,10 @@ TEntryDialog::TEntryDialog(QWidget *parent, const QString &className, const QStr
         if (fields[i].number) {
             e->setAttribute(Qt::WA_InputMethodEnabled, false);
             e->installEventFilter(this);
+            // Pasted or dropped text goes through the same filter as typed keys.
+            textinput::keepNumberIn(e, false);
         } else {
-            connect(e, &QLineEdit::textEdited, this, [this, e] { dropUnsavableCharacters(e); });
+            textinput::keep1252In(e);
         }
         m_edits.push_back(e);
         m_number.push_back(fields[i].number);
@@ -189,6 +169,8 @@ void TEntryDialog::numberFieldExit(QLineEdit *field)
 
 bool TEntryDialog::Edit2KeyPress(QLineEdit *field, QKeyEvent *event)
 {
+    if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return false; // shortcuts: what a paste brings is filtered as it arrives
     const QString text = event->text();
     if (text.isEmpty())
         return false; // arrows, Delete, Home...
@@ -216,24 +198,6 @@ bool TEntryDialog::isNumberField(const QObject *o) const
         if (m_edits[i] == o)
             return m_number[i];
     return false;
-}
-
-void TEntryDialog::dropUnsavableCharacters(QLineEdit *field)
-{
-    const QString text = field->text();
-    QString kept;
-    kept.reserve(text.size());
-    int cursor = field->cursorPosition();
-    for (int i = 0; i < text.size(); ++i) {
-        if (savable(text[i]))
-            kept += text[i];
-        else if (i < field->cursorPosition())
-            --cursor;
-    }
-    if (kept.size() == text.size())
-        return;
-    field->setText(kept);
-    field->setCursorPosition(cursor);
 }
 
 bool TEntryDialog::eventFilter(QObject *watched, QEvent *event)

@@ -65,7 +65,6 @@ protected:
 
 private:
     bool isNumberField(const QObject *o) const;
-    void dropUnsavableCharacters(QLineEdit *field);
 
     std::vector<QLineEdit *> m_edits;
     std::vector<bool> m_number;

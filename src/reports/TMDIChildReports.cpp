@@ -12,6 +12,7 @@ void TMDIChild::Result()
     if (!singles().Stats)
         singles().Stats = new TStats;
     TStats *stats = singles().Stats;
+    commitEdits();
     stats->fillFrom(record(), platform::SystemClock::today());
     stats->exec();
 }
@@ -21,6 +22,7 @@ void TMDIChild::Graphique()
     if (!singles().Graph)
         singles().Graph = new TGraph;
     TGraph *graph = singles().Graph;
+    commitEdits();
     graph->fillFrom(record(), platform::SystemClock::today());
     graph->exec();
 }

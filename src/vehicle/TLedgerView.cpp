@@ -3,6 +3,7 @@
 #include "vehicle/TTextInput.h"
 #include "vehicle/ledgermodel.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -70,27 +71,79 @@ void TLedgerView::selectEntry(int row)
 
 void TLedgerView::allowDateEditing()
 {
-    setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
+    m_dateEditing = true;
+    // The slow second click is handled here rather than by the view's own trigger, so that a
+    // double-click can always cancel it.
+    setEditTriggers(QAbstractItemView::EditKeyPressed);
     setItemDelegateForColumn(0, new DateDelegate(this));
+}
+
+void TLedgerView::commitOpenEditor()
+{
+    m_slowClick.stop();
+    if (state() != EditingState)
+        return;
+    // Only the date column has an editor, and one at most is open.
+    const QModelIndex current = currentIndex();
+    QWidget *editor = current.isValid() ? indexWidget(current.siblingAtColumn(0)) : nullptr;
+    if (!editor) {
+        for (QWidget *child : viewport()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+            if (child->isVisible() && qobject_cast<QLineEdit *>(child))
+                editor = child;
+    }
+    if (!editor)
+        return;
+    commitData(editor);
+    closeEditor(editor, QAbstractItemDelegate::NoHint);
 }
 
 void TLedgerView::mousePressEvent(QMouseEvent *event)
 {
-    if (!indexAt(event->position().toPoint()).isValid()) {
+    m_slowClick.stop();
+    m_afterDoubleClick = false;
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (!index.isValid()) {
         setFocus(Qt::MouseFocusReason);
         event->accept();
         return;
     }
+    m_pressed = index;
+    m_pressedSelected = selectionModel()->isRowSelected(index.row()) && currentIndex().row() == index.row();
     QTableView::mousePressEvent(event);
+}
+
+void TLedgerView::mouseReleaseEvent(QMouseEvent *event)
+{
+    QTableView::mouseReleaseEvent(event);
+    if (!m_dateEditing || m_afterDoubleClick || state() == EditingState)
+        return;
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (event->button() == Qt::LeftButton && event->modifiers() == Qt::NoModifier && m_pressedSelected
+        && index.isValid() && index == m_pressed && index.column() == 0)
+        m_slowClick.start(QApplication::doubleClickInterval(), this);
 }
 
 void TLedgerView::mouseDoubleClickEvent(QMouseEvent *event)
 {
     // The press before it already selected the entry under the mouse, if any.
     if (event->button() == Qt::LeftButton) {
+        m_afterDoubleClick = true;
+        commitOpenEditor();
         event->accept();
         Q_EMIT DblClick();
         return;
     }
     QTableView::mouseDoubleClickEvent(event);
+}
+
+void TLedgerView::timerEvent(QTimerEvent *event)
+{
+    if (event->timerId() != m_slowClick.timerId()) {
+        QTableView::timerEvent(event);
+        return;
+    }
+    m_slowClick.stop();
+    // Still the selected entry, and no dialog came up meanwhile.
+    if (m_pressed.isValid() && selectedEntry() == m_pressed.row() && !QApplication::activeModalWidget())
+        edit(m_pressed.sibling(m_pressed.row(), 0));
 }

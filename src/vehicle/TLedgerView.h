@@ -3,6 +3,8 @@
 // no sorting. A double-click anywhere in the list, also below the last entry, is reported; a
 // click below the entries keeps the selected one selected (Ctrl+click deselects it).
 
+#include <QBasicTimer>
+#include <QPersistentModelIndex>
 #include <QTableView>
 
 class LedgerModelBase;
@@ -16,13 +18,28 @@ public:
     int selectedEntry() const;
     void selectEntry(int row);
 
-    // The date column can be edited in place by a slow second click on the selected entry.
+    // The date column can be edited in place by a slow second click on the selected entry (or F2).
     void allowDateEditing();
+
+    // Writes what an open in-place editor holds into the ledger and closes it; forgets a
+    // pending slow-click edit.
+    void commitOpenEditor();
 
 Q_SIGNALS:
     void DblClick();
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void timerEvent(QTimerEvent *event) override;
+
+private:
+    bool m_dateEditing = false;
+    // The slow second click: a click on the date of the entry already selected starts the editor
+    // once the double-click interval has passed without a second click.
+    QBasicTimer m_slowClick;
+    QPersistentModelIndex m_pressed;
+    bool m_pressedSelected = false;
+    bool m_afterDoubleClick = false; // the release that ends a double-click is no slow click
 };

@@ -180,32 +180,6 @@ bool TMDIChild::Edit4KeyPress(QLineEdit *edit, QKeyEvent *event)
     return true;
 }
 
-// Text that arrives otherwise than by a key (paste, drop, input method) is filtered the same way;
-// the spaces of the right-aligned form stay.
-void TMDIChild::numberEdited(int field, const QString &text)
-{
-    setModified();
-    QLineEdit *edit = m_edits[std::size_t(field)];
-    QString kept;
-    int cursor = edit->cursorPosition();
-    int keptBeforeCursor = 0;
-    for (int i = 0; i < int(text.size()); ++i) {
-        const QChar c = text[i];
-        std::optional<QChar> k = c == QLatin1Char(' ') ? std::optional<QChar>(c) : textrules::filterKey(c);
-        if (k && *k == QChar(8))
-            k.reset();
-        if (k) {
-            kept.append(*k);
-            if (i < cursor)
-                ++keptBeforeCursor;
-        }
-    }
-    if (kept == text)
-        return;
-    edit->setText(kept);
-    edit->setCursorPosition(keptBeforeCursor);
-}
-
 void TMDIChild::numberExit(int field)
 {
     QLineEdit *edit = m_edits[std::size_t(field)];
@@ -303,8 +277,14 @@ void TMDIChild::ListView3DblClick()
         setModified();
 }
 
+void TMDIChild::commitEdits()
+{
+    ListView3->commitOpenEditor();
+}
+
 void TMDIChild::Supprime()
 {
+    commitEdits();
     auto remove = [this](TLedgerView *view, auto *model) {
         const int row = view->selectedEntry();
         if (row < 0)
@@ -448,10 +428,11 @@ bool TMDIChild::SaveAs()
 
 bool TMDIChild::Sauve(int mode)
 {
+    commitEdits();
     foldCommentState();
     if (!m_record.modified)
         return true;
-    if ((m_record.fileName.isEmpty() || mode == 1) && !SaveAs())
+    if ((m_record.fileName.isEmpty() || mode == 1 || m_partial) && !SaveAs())
         return false;
     m_record.fileName = vtrfile::withVtrExtension(m_record.fileName);
     syncComment();
@@ -462,7 +443,14 @@ bool TMDIChild::Sauve(int mode)
     }
     m_record.modified = false;
     Memo1->document()->setModified(false);
+    setPartial(false);
     return true;
+}
+
+void TMDIChild::setPartial(bool partial)
+{
+    m_partial = partial;
+    m_partialNote->setVisible(partial);
 }
 
 void TMDIChild::charge(const QString &path)
@@ -490,6 +478,8 @@ void TMDIChild::charge(const QString &path)
     m_parking->endReload();
     showRecord();
     if (!loaded.ok) {
+        // Nothing of a file that is not there can be lost by saving under its name.
+        setPartial(QFileInfo::exists(path));
         platform::Messages::error(this, loaded.error);
         return;
     }
@@ -508,10 +498,12 @@ void TMDIChild::setRecord(const VehicleRecord &record)
     m_garage->endReload();
     m_parking->endReload();
     showRecord();
+    setPartial(false);
 }
 
 void TMDIChild::Exporte(const QString &path)
 {
+    commitEdits();
     tabexport::Ledger ledger = tabexport::Ledger::None;
     switch (currentPage()) {
     case Carburant: ledger = tabexport::Ledger::Fuel; break;
@@ -528,6 +520,7 @@ void TMDIChild::Exporte(const QString &path)
 
 bool TMDIChild::FormCloseQuery()
 {
+    commitEdits();
     foldCommentState();
     if (!m_record.modified)
         return true;

@@ -105,16 +105,18 @@ private:
     void ListView3DblClick();
     bool Edit4KeyPress(QLineEdit *edit, QKeyEvent *event);
     void numberExit(int field);
-    void numberEdited(int field, const QString &text);
     void DateTimePicker1Change(int picker, const QDate &date);
     void Button1Click();
     bool FormCloseQuery();
 
+    // Takes an in-place edit still open in a ledger into the record, before the record is read.
+    void commitEdits();
     void recalc(int which);
     void showComputed(int field);
     void showRecord();
     void showPicture();
     void setModified() { m_record.modified = true; }
+    void setPartial(bool partial);
     void foldCommentState();
     void syncComment();
     QString rset(int field, const QString &text) const;
@@ -135,6 +137,11 @@ private:
     LedgerModel<5> *m_fuel = nullptr;
     LedgerModel<4> *m_garage = nullptr;
     LedgerModel<3> *m_parking = nullptr;
+
+    // A load that stopped part-way: the document holds only the start of its file, so its
+    // next save asks for a name rather than replace that file.
+    bool m_partial = false;
+    QLabel *m_partialNote = nullptr;
 
     QImage m_picture;
     bool m_stretch = false;

@@ -1,6 +1,7 @@
 // The eight pages of the document window and the wiring of their fields.
 #include "vehicle/TMDIChild.h"
 
+#include "vehicle/TDatePicker.h"
 #include "vehicle/TLedgerView.h"
 #include "vehicle/TTextInput.h"
 #include "vehicle/ledgermodel.h"
@@ -92,6 +93,8 @@ QLineEdit *TMDIChild::makeEdit(int field, QWidget *parent)
         edit->setFixedWidth(alignmentWidth(field));
     if (number) {
         edit->installEventFilter(this);
+        // Pasted or dropped text; the spaces of the right-aligned form stay.
+        textinput::keepNumberIn(edit, true);
     } else if (isComputedEdit(field)) {
         QPalette grey = edit->palette();
         grey.setColor(QPalette::Base, grey.color(QPalette::Window));
@@ -109,10 +112,8 @@ QLineEdit *TMDIChild::makeEdit(int field, QWidget *parent)
 
 QDateEdit *TMDIChild::makeDatePicker(int number, QWidget *parent)
 {
-    auto *picker = new QDateEdit(parent);
+    auto *picker = new TDatePicker(parent);
     picker->setObjectName(QStringLiteral("DateTimePicker%1").arg(number));
-    picker->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
-    picker->setCalendarPopup(true);
     picker->setMinimumDate(QDate(100, 1, 1));
     m_pickers[std::size_t(number)] = picker;
     return picker;
@@ -125,8 +126,18 @@ void TMDIChild::buildPages()
     auto *tabStyle = new CompactTabs;
     tabStyle->setParent(PageControl1);
     PageControl1->tabBar()->setStyle(tabStyle);
+    m_partialNote = new QLabel(QStringLiteral("Chargement incomplet : enregistrez sous un autre nom pour garder le fichier d'origine."), this);
+    m_partialNote->setObjectName(QStringLiteral("LabelIncomplet"));
+    m_partialNote->setFrameStyle(QFrame::StyledPanel | QFrame::Plain);
+    m_partialNote->setForegroundRole(QPalette::ToolTipText);
+    m_partialNote->setBackgroundRole(QPalette::ToolTipBase);
+    m_partialNote->setAutoFillBackground(true);
+    m_partialNote->setMargin(2);
+    m_partialNote->hide();
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_partialNote);
     layout->addWidget(PageControl1);
 
     PageControl1->addTab(buildDescription(), QStringLiteral("Description"));
@@ -291,6 +302,8 @@ QWidget *TMDIChild::buildValeur()
     ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
     ComboBox1->setEditable(true);
     ComboBox1->setInsertPolicy(QComboBox::NoInsert);
+    // The type is kept as typed: no completion from the three choices.
+    ComboBox1->setCompleter(nullptr);
     ComboBox1->addItems({QStringLiteral("Essence"), QStringLiteral("Diesel"), QStringLiteral("GPL")});
     ComboBox1->setFixedWidth(alignmentWidth(19));
     textinput::keep1252In(ComboBox1->lineEdit());
@@ -371,7 +384,8 @@ void TMDIChild::connectFields()
             if (!m_updating)
                 m_record.edit[std::size_t(field)] = text;
         });
-        connect(edit, &QLineEdit::textEdited, this, [this, field](const QString &text) { numberEdited(field, text); });
+        // Whatever arrives otherwise than by a key changes the document too.
+        connect(edit, &QLineEdit::textEdited, this, [this] { setModified(); });
     }
     // What is typed over a fuel figure is kept until the next calculation; it is never saved.
     for (int field : {25, 26})

@@ -1,5 +1,7 @@
 #include "vehicle/TTextInput.h"
 
+#include "vehicle/textrules.h"
+
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -33,16 +35,44 @@ QString keep1252(const QString &text)
     return kept;
 }
 
-void keep1252In(QLineEdit *edit)
+namespace {
+// Filters every user edit of the field; `keep` works character by character, so the cursor
+// stays after the same kept characters.
+template <class Keep>
+void filterEdits(QLineEdit *edit, Keep keep)
 {
-    QObject::connect(edit, &QLineEdit::textEdited, edit, [edit](const QString &text) {
-        const QString kept = keep1252(text);
+    QObject::connect(edit, &QLineEdit::textEdited, edit, [edit, keep](const QString &text) {
+        const QString kept = keep(text);
         if (kept == text)
             return;
-        const int cursor = int(keep1252(text.left(edit->cursorPosition())).size());
+        const int cursor = int(keep(text.left(edit->cursorPosition())).size());
         edit->setText(kept);
         edit->setCursorPosition(cursor);
     });
+}
+} // namespace
+
+void keep1252In(QLineEdit *edit)
+{
+    filterEdits(edit, [](const QString &text) { return keep1252(text); });
+}
+
+QString keepNumber(const QString &text, bool keepSpaces)
+{
+    QString kept;
+    kept.reserve(text.size());
+    for (const QChar c : text) {
+        if (keepSpaces && c == QLatin1Char(' '))
+            kept.append(c);
+        else if (const std::optional<QChar> k = textrules::filterKey(c); k && *k != QChar(8))
+            kept.append(*k);
+    }
+    return kept;
+}
+
+void keepNumberIn(QLineEdit *edit, bool keepSpaces)
+{
+    filterEdits(edit, [keepSpaces](const QString &text) { return keepNumber(text, keepSpaces); });
 }
 
 } // namespace textinput

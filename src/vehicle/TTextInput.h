@@ -1,7 +1,7 @@
 #pragma once
 // Typed or pasted text that the vehicle file could not hold (it is Windows-1252) never enters a
-// field of the document window: such characters are dropped as they arrive, so a save never
-// loses one.
+// field of the document window or of the entry dialogs: such characters are dropped as they
+// arrive, so a save never loses one. Number fields keep only what their key filter lets through.
 
 #include <QPlainTextEdit>
 #include <QString>
@@ -15,6 +15,14 @@ QString keep1252(const QString &text);
 
 // Drops the characters Windows-1252 cannot hold from whatever the user puts into the edit.
 void keep1252In(QLineEdit *edit);
+
+// The key filter of number fields applied to a text: digits and '.' stay, ',' becomes '.',
+// anything else goes; `keepSpaces` keeps the spaces of a right-aligned form.
+QString keepNumber(const QString &text, bool keepSpaces);
+
+// Applies it to what arrives in a number field otherwise than by a key (paste, drop, input
+// method); typed keys go through the key filter before they reach the field.
+void keepNumberIn(QLineEdit *edit, bool keepSpaces);
 
 } // namespace textinput
 

@@ -5,9 +5,13 @@
 #include "guitest.h"
 #include "platform/systemclock.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QDateEdit>
+#include <QDropEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTest>
 
@@ -70,6 +74,8 @@ private slots:
     void okWithMouseFormatsFieldBeingLeft();
     void enterDoesNotClose();
     void descriptionDropsUnsavableCharacters();
+    void numberFieldsFilterPasteAndDrop_data();
+    void numberFieldsFilterPasteAndDrop();
 };
 
 void DialogsTest::layout_data()
@@ -373,6 +379,47 @@ void DialogsTest::descriptionDropsUnsavableCharacters()
     guitest::typeText(d.Edit1, u"Œuvre€ ✓ñ"_s);
     QCOMPARE(d.Edit1->text(), u"Œuvre€ ñ"_s);
     QCOMPARE(d.Edit1->cursorPosition(), d.Edit1->text().size());
+}
+
+void DialogsTest::numberFieldsFilterPasteAndDrop_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QStringList>("fields");
+    QTest::newRow("fuel") << u"TFCarbu"_s << QStringList{u"Edit2"_s, u"Edit3"_s, u"Edit4"_s};
+    QTest::newRow("garage") << u"TFEntr"_s << QStringList{u"Edit2"_s, u"Edit3"_s};
+    QTest::newRow("parking") << u"TStation"_s << QStringList{u"Edit2"_s};
+}
+
+// Text that arrives otherwise than by a key goes through the same filter as typed keys.
+void DialogsTest::numberFieldsFilterPasteAndDrop()
+{
+    QFETCH(QString, kind);
+    QFETCH(QStringList, fields);
+    const auto d = makeDialog(kind);
+    showActive(*d);
+    for (const QString &name : fields) {
+        auto *e = d->findChild<QLineEdit *>(name);
+        QVERIFY(e);
+        e->setFocus();
+        QTest::keyClicks(e, u"9"_s);
+        QTest::keyClick(e, Qt::Key_Home);
+        QApplication::clipboard()->setText(u"1,5 L\u2603x€2"_s);
+        QTest::keyClick(e, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(e->text(), u"1.529"_s);
+        QCOMPARE(e->cursorPosition(), 4);
+
+        e->clear();
+        QMimeData mime;
+        mime.setText(u"Prix : 3,20 \u20ac"_s);
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(e, &enter);
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(e, &drop);
+        QCOMPARE(e->text(), u"3.20"_s);
+
+        QTest::keyClick(e, Qt::Key_Tab);
+        QCOMPARE(e->text(), u"3.20"_s);
+    }
 }
 
 QTEST_MAIN(DialogsTest)

@@ -10,6 +10,7 @@
 #include "platform/messages.h"
 #include "platform/systemclock.h"
 #include "vehicle/TMDIChild.h"
+#include "vehicle/vtrfile.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -99,6 +100,14 @@ class TestMDIChild : public QObject {
     {
         QTableView *view = ledger(n);
         doubleClick(view->viewport(), view->visualRect(view->model()->index(row, 1)).center());
+    }
+    // The in-place editor open in a ledger, if any (a closed one is hidden until it is deleted).
+    QLineEdit *openEditor(int n) const
+    {
+        for (QLineEdit *e : ledger(n)->viewport()->findChildren<QLineEdit *>())
+            if (e->isVisible())
+                return e;
+        return nullptr;
     }
     void clickCharger() { m_w->findChild<QPushButton *>(QStringLiteral("Button1"))->click(); }
     int textWidth(int field, const QString &text) const { return QFontMetrics(edit(field)->font()).horizontalAdvance(text); }
@@ -433,6 +442,87 @@ private Q_SLOTS:
         QVERIFY(!ledger(1)->viewport()->findChild<QLineEdit *>());
     }
 
+    void parkingDateEditorAndDoubleClick()
+    {
+        VehicleRecord r = VehicleRecord::create(kToday);
+        r.ListView3 = {{u"01/03/2026"_qs, u"Parking"_qs, u"8.00"_qs}, {u"02/03/2026"_qs, u"Gare"_qs, u"5.00"_qs}};
+        m_w->setRecord(r);
+        m_w->showPage(TMDIChild::Stationnement);
+        QTableView *view = ledger(3);
+        const auto dateOf = [view](int row) { return view->visualRect(view->model()->index(row, 0)).center(); };
+        const int delay = QApplication::doubleClickInterval() + 100;
+
+        // A click on an entry not yet selected only selects it.
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, dateOf(1));
+        QTest::qWait(delay);
+        QVERIFY(!openEditor(3));
+        // A slow second click on its date edits the date.
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, dateOf(1));
+        QTRY_VERIFY(openEditor(3));
+        QTest::keyClick(openEditor(3), Qt::Key_Escape);
+        QVERIFY(!openEditor(3));
+
+        // A double-click on the selected entry's date opens the dialog, and only the dialog, even
+        // when the dialog stays open longer than the slow-click delay.
+        view->selectRow(0);
+        onNextDialog([&](QDialog *d) {
+            QTest::qWait(delay);
+            fillAndPress(d, {u"Parking"_qs, u"9.00"_qs}, u"Button2"_qs);
+        });
+        doubleClick(view->viewport(), dateOf(0));
+        QTest::qWait(delay);
+        QVERIFY(!openEditor(3));
+        QCOMPARE(m_w->record().ListView3[0][col::Montant], u"9.00"_qs);
+
+        // A double-click while a date is being edited keeps what was typed and closes the editor.
+        view->selectRow(1);
+        view->edit(view->model()->index(1, 0));
+        QLineEdit *editor = openEditor(3);
+        QVERIFY(editor);
+        editor->selectAll();
+        QTest::keyClicks(editor, u"03/03/2026"_qs);
+        onNextDialog([](QDialog *d) { fillAndPress(d, {}, u"Button1"_qs); });
+        doubleClick(view->viewport(), view->visualRect(view->model()->index(1, 2)).center());
+        QTest::qWait(delay);
+        QVERIFY(!openEditor(3));
+        QCOMPARE(m_w->record().ListView3[1][col::Date], u"03/03/2026"_qs);
+    }
+
+    // An open in-place editor holds the user's latest change: whatever reads the record first
+    // takes it in.
+    void openDateEditorIsCommitted()
+    {
+        VehicleRecord r = VehicleRecord::create(kToday);
+        r.ListView3 = {{u"01/03/2026"_qs, u"Parking"_qs, u"8.00"_qs}};
+        r.fileName = path(u"p.vtr"_qs);
+        m_w->setRecord(r);
+        m_w->showPage(TMDIChild::Stationnement);
+        QTableView *view = ledger(3);
+        const auto typeDate = [this, view](const QString &text) {
+            view->edit(view->model()->index(0, 0));
+            QLineEdit *editor = openEditor(3);
+            QVERIFY(editor);
+            editor->selectAll();
+            QTest::keyClicks(editor, text);
+        };
+
+        typeDate(u"05/03/2026"_qs);
+        Messages::setNextAnswer(Messages::Cancel);
+        QVERIFY(!m_w->close());
+        QCOMPARE(Messages::shown(), QStringList{u"question: Enregistrer changements dans p.vtr ?"_qs});
+        QCOMPARE(m_w->record().ListView3[0][col::Date], u"05/03/2026"_qs);
+
+        typeDate(u"06/03/2026"_qs);
+        QVERIFY(m_w->Sauve(0));
+        QVERIFY(readFile(path(u"p.vtr"_qs)).contains("[PAGE8]\r\n06/03/2026\r\n"));
+        QVERIFY(!m_w->isModified());
+        QVERIFY(!openEditor(3));
+
+        typeDate(u"07/03/2026"_qs);
+        m_w->Exporte(path(u"p.txt"_qs));
+        QCOMPARE(readFile(path(u"p.txt"_qs)), QByteArray("07/03/2026\tParking\t8.00\r\n"));
+    }
+
     // ---- Page reports and clipboard --------------------------------------------------------
 
     void pageReports_data()
@@ -577,6 +667,45 @@ private Q_SLOTS:
         QCOMPARE(m_w->record().Image1, name);
         QVERIFY(m_w->picture().isNull());
         QVERIFY(!m_w->isModified());
+    }
+
+    // ---- Keyboard --------------------------------------------------------------------------
+
+    void tabLeavesDatePickersAtOnce()
+    {
+        m_w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_w));
+        const auto picker = [this](int n) { return m_w->findChild<QDateEdit *>(QStringLiteral("DateTimePicker%1").arg(n)); };
+        picker(1)->setFocus();
+        QTest::keyClick(picker(1), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), edit(4));
+        QTest::keyClick(edit(4), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), picker(2));
+        QTest::keyClick(picker(2), Qt::Key_Backtab);
+        QCOMPARE(QApplication::focusWidget(), edit(4));
+
+        m_w->showPage(TMDIChild::Valeur);
+        picker(3)->setFocus();
+        QTest::keyClick(picker(3), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), edit(19));
+    }
+
+    void vehicleTypeKeepsTypedText()
+    {
+        m_w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_w));
+        m_w->showPage(TMDIChild::Valeur);
+        auto *combo = m_w->findChild<QComboBox *>(QStringLiteral("ComboBox1"));
+        for (const QString &typed : {u"G"_qs, u"Es"_qs, u"diesel"_qs}) {
+            combo->setFocus();
+            combo->lineEdit()->selectAll();
+            QTest::keyClicks(combo, typed);
+            QTest::keyClick(combo, Qt::Key_Tab);
+            QVERIFY(!combo->hasFocus());
+            QCOMPARE(combo->currentText(), typed);
+            QCOMPARE(m_w->record().ComboBox1, typed);
+        }
+        QVERIFY(m_w->isModified());
     }
 
     // ---- Close query -----------------------------------------------------------------------
@@ -748,6 +877,52 @@ private Q_SLOTS:
         QCOMPARE(Messages::shown(), QStringList{u"error: Ne peut ouvrir le fichier "_qs + missing + u"."_qs});
         QCOMPARE(m_w->fileName(), missing);
         QVERIFY(m_w->isVisible());
+    }
+
+    // A load that stopped part-way holds only the start of its file: saving it must not replace
+    // the file without the user choosing so.
+    void partialLoadAsksForAName()
+    {
+        VehicleRecord r = VehicleRecord::create(kToday);
+        r.edit[1] = u"Renault"_qs;
+        r.ListView3 = {{u"01/03/2026"_qs, u"Parking"_qs, u"8.00"_qs}, {u"02/03/2026"_qs, u"Gare"_qs, u"5.00"_qs}};
+        const QString file = path(u"cut.vtr"_qs);
+        QVERIFY(vtrfile::save(r, file).ok);
+        const QByteArray whole = readFile(file);
+        const QByteArray cut = whole.left(whole.indexOf("Gare\r\n") + 6); // the last amount is missing
+        writeFile(file, cut);
+
+        m_w->setWindowTitle(file);
+        m_w->charge(file);
+        QCOMPARE(Messages::shown().size(), 1);
+        QVERIFY2(Messages::shown()[0].startsWith(u"error: Index de liste hors limites"_qs), qPrintable(Messages::shown()[0]));
+        QCOMPARE(m_w->windowTitle(), file);
+        QCOMPARE(m_w->fileName(), file);
+        QVERIFY(!m_w->isModified());
+        auto *note = m_w->findChild<QLabel *>(QStringLiteral("LabelIncomplet"));
+        QVERIFY(note && note->isVisible());
+        QVERIFY(note->text().startsWith(u"Chargement incomplet"_qs));
+
+        QTest::keyClicks(edit(2), u"Clio"_qs);
+        FileDialogs::setNextFileName(QString());
+        QVERIFY(!m_w->Sauve(0));
+        Messages::setNextAnswer(Messages::Yes);
+        FileDialogs::setNextFileName(QString());
+        QVERIFY(!m_w->close());
+        QCOMPARE(FileDialogs::asked(), (QStringList{kVehicleFilter, kVehicleFilter}));
+        QCOMPARE(readFile(file), cut);
+        QCOMPARE(m_w->windowTitle(), file);
+
+        FileDialogs::setNextFileName(path(u"copie"_qs));
+        QVERIFY(m_w->Sauve(0));
+        QCOMPARE(m_w->windowTitle(), u"copie"_qs);
+        QVERIFY(!note->isVisible());
+        QCOMPARE(readFile(file), cut);
+        QVERIFY(readFile(path(u"copie.vtr"_qs)).contains("Clio"));
+        // From now on the document is whole under its new name.
+        QTest::keyClicks(edit(3), u"Moi"_qs);
+        QVERIFY(m_w->Sauve(0));
+        QCOMPARE(FileDialogs::asked().size(), 3);
     }
 
     void exportFailureIsReported()
