@@ -34,7 +34,8 @@ namespace {
 // a rule, as loading a file narrows export).
 class ModalWatcher : public QObject {
 public:
-    ModalWatcher(QObject *parent, std::function<void()> changed) : QObject(parent), m_changed(std::move(changed))
+    ModalWatcher(QObject *parent, std::function<void()> changed)
+        : QObject(parent), m_changed(std::move(changed))
     {
         qApp->installEventFilter(this);
     }

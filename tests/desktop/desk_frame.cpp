@@ -90,7 +90,7 @@ void DesktopFrameTest::openThroughDialog(const QString &path, TMDIChild **doc)
     desktest::onNextModal([&dialogClass, path](QWidget *dialog) {
         dialogClass = QString::fromLatin1(dialog->metaObject()->className());
         auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
-        if (!name || !desktest::type(path))
+        if (!name || !QTest::qWaitFor([name] { return name->hasFocus(); }, kWait) || !desktest::type(path))
             return;
         // Return only once the whole name is in: the field's completer follows the typing.
         if (QTest::qWaitFor([name, path] { return name->text() == path; }, kWait))
@@ -206,7 +206,8 @@ void DesktopFrameTest::closingTheLastDocumentDisablesItsCommands()
                        f.PasteItem, f.Supprimercriture1, f.Statistiques1, f.Graphique1, f.WindowCascadeItem,
                        f.WindowTileItem, f.WindowArrangeItem, f.WindowMinimizeItem})
         QVERIFY2(!a->isEnabled(), qPrintable(a->objectName()));
-    for (QToolButton *b : {f.SaveBtn, f.CutBtn, f.CopyBtn, f.PasteBtn, f.SpeedButton2, f.SpeedButton3, f.SpeedButton4})
+    for (QToolButton *b :
+         {f.SaveBtn, f.CutBtn, f.CopyBtn, f.PasteBtn, f.SpeedButton2, f.SpeedButton3, f.SpeedButton4})
         QVERIFY2(!b->isEnabled(), qPrintable(b->objectName()));
     QVERIFY(f.FileNewItem->isEnabled() && f.FileOpenItem->isEnabled() && f.OpenBtn->isEnabled());
 }
@@ -243,7 +244,8 @@ void DesktopFrameTest::quitAnsweredAnnulerKeepsEverything()
     QCOMPARE(title, QStringLiteral("Avertissement"));
     QCOMPARE(question, QStringLiteral("Enregistrer changements dans exemple.vtr ?"));
     buttons.sort();
-    QCOMPARE(buttons, (QStringList{QStringLiteral("&Non"), QStringLiteral("&Oui"), QStringLiteral("Annuler")}));
+    QCOMPARE(buttons,
+             (QStringList{QStringLiteral("&Non"), QStringLiteral("&Oui"), QStringLiteral("Annuler")}));
     QVERIFY(settledIn(doc));
     QVERIFY(f.isVisible());
     QCOMPARE(f.documentCount(), 1);
