@@ -19,24 +19,43 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPointer>
 #include <QStatusTipEvent>
 #include <QTime>
 #include <QTimer>
 #include <QVBoxLayout>
-#include <QWindow>
 
 #include <exception>
+#include <functional>
 
 namespace {
-// The window a focused widget belongs to: its document window, or else its top-level window.
-QWidget *windowOf(QWidget *w)
-{
-    for (QWidget *p = w; p; p = p->parentWidget())
-        if (p->isWindow() || qobject_cast<QMdiSubWindow *>(p))
-            return p;
-    return nullptr;
-}
+// Calls back when one of the program's modal windows opens or closes. These are changes of the
+// active window the program makes itself: they are taken when they happen, not when the window
+// manager gets round to activating the next window (by then a command may have run and narrowed
+// a rule, as loading a file narrows export).
+class ModalWatcher : public QObject {
+public:
+    ModalWatcher(QObject *parent, std::function<void()> changed)
+        : QObject(parent), m_changed(std::move(changed))
+    {
+        qApp->installEventFilter(this);
+    }
+    ~ModalWatcher() override { qApp->removeEventFilter(this); }
+
+    bool eventFilter(QObject *watched, QEvent *e) override
+    {
+        // Only the program's own show() and hide(): not a window manager minimising a window.
+        if ((e->type() == QEvent::Show || e->type() == QEvent::Hide) && !e->spontaneous() &&
+            watched->isWidgetType()) {
+            auto *w = static_cast<QWidget *>(watched);
+            if (w->isWindow() && w->isModal())
+                m_changed();
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> m_changed;
+};
 } // namespace
 
 TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent), m_mdi(new QMdiArea)
@@ -99,27 +118,14 @@ TMainForm::~TMainForm()
 
 void TMainForm::FormCreate()
 {
-    // The hint reaches DisplayHint through the status-tip events (see event()); the active
-    // window is followed through focus, top-level window and document activation changes.
-    // Focus moving between the fields of one window is no change of window: export keeps what
-    // the last page report or load left it.
-    // Neither is opening a menu, with the mouse or from the keyboard.
-    m_hooks << connect(qApp, &QApplication::focusChanged, this, [this](QWidget *old, QWidget *now) {
-        if (qobject_cast<QMenuBar *>(old) || qobject_cast<QMenuBar *>(now))
-            return;
-        if (windowOf(old) != windowOf(now))
-            UpdateMenuItems();
-    });
-    m_hooks << connect(qApp, &QGuiApplication::focusWindowChanged, this,
-                       [this, last = QPointer<QWindow>()](QWindow *now) mutable {
-                           if (now && (now->type() == Qt::Popup || now->type() == Qt::ToolTip))
-                               return;
-                           if (now == last && now)
-                               return;
-                           last = now;
-                           UpdateMenuItems();
-                       });
-    m_hooks << connect(m_mdi, &QMdiArea::subWindowActivated, this, [this] { UpdateMenuItems(); });
+    // The hint reaches DisplayHint through the status-tip events (see event()). The rules are
+    // evaluated when the active window changes: a modal window opening or closing, another
+    // document window (CreateChild, and the area's activation), a document window gone. Focus
+    // moving inside a window, menus and popups (a date picker's calendar) are no change of window;
+    // nor is the frame regaining the activation, which a window manager delivers late, after the
+    // command that closed a dialog has run.
+    m_modalWatcher = new ModalWatcher(this, [this] { UpdateMenuItems(); });
+    m_hooks << connect(m_mdi, &QMdiArea::subWindowActivated, this, &TMainForm::documentActivated);
     m_deleteAllowed = false;
 }
 
@@ -128,6 +134,8 @@ void TMainForm::FormDestroy()
     for (const QMetaObject::Connection &c : std::as_const(m_hooks))
         disconnect(c);
     m_hooks.clear();
+    delete m_modalWatcher;
+    m_modalWatcher = nullptr;
 }
 
 void TMainForm::showEvent(QShowEvent *e)
@@ -145,8 +153,7 @@ void TMainForm::FormShow()
     setWindowState(windowState() | Qt::WindowMaximized);
     m_startDir = QDir::currentPath();
     platform::Help::setHelpFile(QDir::toNativeSeparators(m_startDir + QStringLiteral("/TevAuto.hlp")));
-    // Normally the frame's activation runs the first evaluation; a desktop that never activates
-    // it (no window manager) must not leave the document commands enabled.
+    // The first evaluation, as the frame becomes the active window: no document command yet.
     UpdateMenuItems();
 }
 

@@ -5,6 +5,7 @@
 #include "vehicle/documentframe.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <functional>
 
@@ -122,6 +123,8 @@ private:
                            void (TMainForm::*command)());
     void fillWindowList();
 
+    // Evaluates the rules when the area activates another document window than the last one.
+    void documentActivated(QMdiSubWindow *sub);
     // Asks every document window whether it may close; false when one refuses.
     bool queryCloseDocuments();
     void showModalWindow(QWidget *window);
@@ -129,6 +132,8 @@ private:
     QMdiArea *m_mdi;
     QList<QAction *> m_windowList;
     QList<QMetaObject::Connection> m_hooks;
+    QObject *m_modalWatcher = nullptr;
+    QPointer<QMdiSubWindow> m_activeDocument;
     QString m_startDir;
     bool m_deleteAllowed = false;
     bool m_shown = false;

@@ -82,8 +82,21 @@ TMDIChild *TMainForm::CreateChild(const QString &caption)
         at = QPoint();
     sub->move(at);
     m_mdi->setActiveSubWindow(sub);
+    // The area reports the activation only while the frame is active: after a dialog, that may
+    // be later than the load that follows.
+    documentActivated(sub);
     m_deleteAllowed = false;
     return child;
+}
+
+void TMainForm::documentActivated(QMdiSubWindow *sub)
+{
+    // The area also reports the frame losing the activation (no window) and regaining it (the
+    // same window again): only another document window is a change.
+    if (!sub || sub == m_activeDocument)
+        return;
+    m_activeDocument = sub;
+    UpdateMenuItems();
 }
 
 void TMainForm::SetSup(bool allowed)

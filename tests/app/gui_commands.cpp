@@ -8,6 +8,8 @@
 #include "vehicle/vtrfile.h"
 
 #include <QAction>
+#include <QDateEdit>
+#include <QDialog>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -233,6 +235,38 @@ private slots:
         edit2->setFocus();
         QVERIFY(!f.Exporter1->isEnabled()); // opening a menu is no change of window
         f.FileNewItem->trigger();
+        QVERIFY(f.Exporter1->isEnabled());
+    }
+
+    // A window manager gives the frame its activation back some time after the open dialog has
+    // closed, when the load has already run; a date picker's calendar is a popup. Neither is a
+    // change of window. A modal dialog opening and closing is.
+    void exportAfterOpenSurvivesLateActivationAndPopups()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("clio.vtr"));
+        QVERIFY(vtrfile::save(VehicleRecord::create(QDate(2026, 1, 1)), path).ok);
+        ReportingFrame &f = *m_frame;
+        FileDialogs::setNextFileName(path);
+        f.FileOpenItem->trigger();
+        QVERIFY(!f.Exporter1->isEnabled());
+
+        QApplication::setActiveWindow(nullptr);
+        QApplication::setActiveWindow(&f);
+        QTRY_VERIFY(f.isActiveWindow());
+        QVERIFY(!f.Exporter1->isEnabled());
+
+        auto *picker = f.activeChild()->findChild<QDateEdit *>(QStringLiteral("DateTimePicker1"));
+        QVERIFY(picker);
+        QTest::mouseClick(picker, Qt::LeftButton, {}, QPoint(picker->width() - 6, picker->height() / 2));
+        QTRY_VERIFY(QApplication::activePopupWidget());
+        QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+        QTRY_VERIFY(!QApplication::activePopupWidget());
+        QVERIFY(!f.Exporter1->isEnabled());
+
+        QDialog dialog(&f);
+        QTimer::singleShot(0, &dialog, &QDialog::reject);
+        dialog.exec();
         QVERIFY(f.Exporter1->isEnabled());
     }
 

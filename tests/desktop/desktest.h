@@ -1,0 +1,107 @@
+#pragma once
+// Helpers for the tests that run the program on a real X display under a window manager:
+// keystrokes and clicks go through the X server (xdotool), so the window manager decides which
+// window receives them and when windows are activated, as on a user's desktop.
+//
+// scripts/desktop-tests starts a private display with a window manager and names it in
+// TEV_DESKTOP_DISPLAY; without it the tests are skipped, so a plain ctest run never types into
+// whatever desktop it was started from.
+
+#include <QApplication>
+#include <QDialog>
+#include <QPointer>
+#include <QProcess>
+#include <QTest>
+#include <QTimer>
+
+#include <cstdio>
+#include <functional>
+
+namespace desktest {
+
+// Generous: a loaded machine may take seconds to map, activate and paint a window.
+constexpr int kWait = 30000;
+constexpr int kSkipped = 77; // ctest's SKIP_RETURN_CODE for these tests
+
+inline bool xdo(const QStringList &args)
+{
+    QProcess p;
+    p.start(QStringLiteral("xdotool"), args);
+    if (!p.waitForFinished(kWait) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
+        qWarning("xdotool %s failed: %s", qPrintable(args.join(QLatin1Char(' '))),
+                 p.readAllStandardError().constData());
+        return false;
+    }
+    return true;
+}
+
+// A key or chord in xdotool's names ("ctrl+o", "alt+f", "Escape").
+inline bool key(const QString &keys)
+{
+    return xdo({QStringLiteral("key"), keys});
+}
+
+inline bool type(const QString &text)
+{
+    return xdo({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("15"), text});
+}
+
+// A left click at a point of a widget, with the real pointer.
+inline bool click(const QWidget *w, const QPoint &at)
+{
+    const QPoint g = w->mapToGlobal(at);
+    return xdo({QStringLiteral("mousemove"), QStringLiteral("--sync"), QString::number(g.x()),
+                QString::number(g.y())}) &&
+           xdo({QStringLiteral("click"), QStringLiteral("1")});
+}
+
+inline bool click(const QWidget *w)
+{
+    return click(w, w->rect().center());
+}
+
+// Runs `act` on the next modal window once the window manager has made it the active window
+// (keystrokes reach it only then). A modal window runs its own event loop, so what the user does
+// in it has to start from inside that loop. A dialog still open long after `act` is rejected, so
+// that a failing step ends the test instead of hanging it.
+inline void onNextModal(const std::function<void(QWidget *)> &act, int pollsLeft = kWait / 20)
+{
+    QTimer::singleShot(20, qApp, [act, pollsLeft] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isActiveWindow()) {
+            if (pollsLeft > 0)
+                onNextModal(act, pollsLeft - 1);
+            else
+                qWarning("no modal window became active");
+            return;
+        }
+        act(modal);
+        if (auto *dialog = qobject_cast<QDialog *>(modal)) {
+            QPointer<QDialog> guard(dialog);
+            QTimer::singleShot(kWait, qApp, [guard] {
+                if (guard && guard->isVisible()) {
+                    qWarning("%s was left open", guard->metaObject()->className());
+                    guard->reject();
+                }
+            });
+        }
+    });
+}
+
+// Used instead of QTEST_MAIN: skips without a private display, and keeps the application alive
+// when a test closes the main window.
+template <class Test> int run(int argc, char **argv)
+{
+    const QByteArray display = qgetenv("TEV_DESKTOP_DISPLAY");
+    if (display.isEmpty()) {
+        std::puts("skipped: needs a display with a window manager (scripts/desktop-tests)");
+        return kSkipped;
+    }
+    qputenv("DISPLAY", display);
+    QApplication app(argc, argv);
+    app.setQuitOnLastWindowClosed(false);
+    Test test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+} // namespace desktest
