@@ -48,10 +48,13 @@ public:
     // application goes on.
     void runCommand(const std::function<void()> &command);
 
+    // Help topic of "&Importer..." (the menus have 3 to 8).
+    static constexpr int kImportHelpContext = 9;
+
     // Menu bar MainMenu1.
     QMenuBar *MainMenu1;
     QMenu *File1, *Edit1, *Rsultat1, *Utilitaires1, *Window1, *Help1;
-    QAction *FileNewItem, *FileOpenItem, *FileCloseItem, *N2, *FileSaveItem, *FileSaveAsItem, *Exporter1, *N1,
+    QAction *FileNewItem, *FileOpenItem, *FileCloseItem, *N2, *FileSaveItem, *FileSaveAsItem, *Exporter1, *Importer1, *N1,
         *FileExitItem;
     QAction *CutItem, *CopyItem, *PasteItem, *N3, *Supprimercriture1;
     QAction *Statistiques1, *Graphique1;
@@ -78,6 +81,7 @@ public slots:
     void FileSaveItemClick();
     void FileSaveAsItemClick();
     void Exporter1Click();
+    void Importer1Click();
     void FileExitItemClick();
     void CutItemClick();
     void CopyItemClick();
@@ -121,6 +125,9 @@ private:
     QToolButton *addButton(const char *name, int left, const QString &hint, const QString &picture, int size,
                            void (TMainForm::*command)());
     void fillWindowList();
+
+    // A new, empty document as "&Nouveau" makes it.
+    TMDIChild *newDocument();
 
     // Asks every document window whether it may close; false when one refuses.
     bool queryCloseDocuments();
