@@ -76,9 +76,10 @@ TImportDialog::TImportDialog(QWidget *parent)
     DateOrderLabel = new QLabel(QStringLiteral("&Ordre des dates :"), this);
     DateOrderLabel->setObjectName(QStringLiteral("DateOrderLabel"));
     DateOrderLabel->setBuddy(DateOrderBox);
-    DateOrderNote = new QLabel(QStringLiteral("Le fichier n'indique pas si ses dates s'écrivent jour avant mois ou "
-                                              "mois avant jour : choisissez l'ordre, le résumé suit."),
-                               this);
+    DateOrderNote =
+        new QLabel(QStringLiteral("Le fichier n'indique pas si ses dates s'écrivent jour avant mois ou "
+                                  "mois avant jour : choisissez l'ordre, le résumé suit."),
+                   this);
     DateOrderNote->setObjectName(QStringLiteral("DateOrderNote"));
     DateOrderNote->setWordWrap(true);
 
@@ -126,16 +127,20 @@ TImportDialog::TImportDialog(QWidget *parent)
                        static_cast<QWidget *>(DateOrderNote)})
         w->setVisible(false);
     connect(DateOrderBox, &QComboBox::activated, this, &TImportDialog::DateOrderBoxChange);
-    resize(500, 460);
+    resize(520, 540);
 }
 
 QString TImportDialog::orderName(DateOrder order)
 {
     switch (order) {
-    case DateOrder::DMY: return QStringLiteral("jour/mois/année (31/12/2024)");
-    case DateOrder::MDY: return QStringLiteral("mois/jour/année (12/31/2024)");
-    case DateOrder::YMD: return QStringLiteral("année/mois/jour (2024/12/31)");
-    case DateOrder::Unknown: break;
+    case DateOrder::DMY:
+        return QStringLiteral("jour/mois/année (31/12/2024)");
+    case DateOrder::MDY:
+        return QStringLiteral("mois/jour/année (12/31/2024)");
+    case DateOrder::YMD:
+        return QStringLiteral("année/mois/jour (2024/12/31)");
+    case DateOrder::Unknown:
+        break;
     }
     return QString();
 }
@@ -219,7 +224,8 @@ QString TImportDialog::detailsHtml() const
                 QStringLiteral("</b></p>");
     };
     auto paragraph = [&html](const QString &text) {
-        html += QStringLiteral("<p style=\"margin-top:0px\">") + text.toHtmlEscaped() + QStringLiteral("</p>");
+        html +=
+            QStringLiteral("<p style=\"margin-top:0px\">") + text.toHtmlEscaped() + QStringLiteral("</p>");
     };
     auto list = [&html](const QStringList &items) {
         html += QStringLiteral("<ul style=\"margin-top:0px; margin-left:-20px\">");
@@ -254,7 +260,8 @@ QString TImportDialog::detailsHtml() const
         QStringList skipped;
         const int shown = std::min<int>(kShownSkipped, int(r.skipped.size()));
         for (int i = 0; i < shown; ++i)
-            skipped << QStringLiteral("ligne %1 : %2").arg(r.skipped[std::size_t(i)].line)
+            skipped << QStringLiteral("ligne %1 : %2")
+                           .arg(r.skipped[std::size_t(i)].line)
                            .arg(r.skipped[std::size_t(i)].reason);
         if (int(r.skipped.size()) > shown)
             skipped << QStringLiteral("et %1 de plus").arg(rows(int(r.skipped.size()) - shown));
@@ -269,11 +276,12 @@ QString TImportDialog::detailsHtml() const
     if (nothingLeft)
         paragraph(QStringLiteral("Rien : toutes les lignes de dépenses du fichier sont reprises."));
     if (r.replacedCharacters > 0)
-        paragraph(QStringLiteral("%1 que les fichiers voiture ne peuvent pas contenir : remplacé%2 par la forme "
-                                 "la plus proche ou supprimé%2.")
-                      .arg(countText(r.replacedCharacters, QStringLiteral("caractère"),
-                                     QStringLiteral("caractères")),
-                           r.replacedCharacters > 1 ? QStringLiteral("s") : QString()));
+        paragraph(
+            QStringLiteral("%1 que les fichiers voiture ne peuvent pas contenir : remplacé%2 par la forme "
+                           "la plus proche ou supprimé%2.")
+                .arg(countText(r.replacedCharacters, QStringLiteral("caractère"),
+                               QStringLiteral("caractères")),
+                     r.replacedCharacters > 1 ? QStringLiteral("s") : QString()));
 
     if (r.purchaseDate.isValid()) {
         heading(QStringLiteral("Date d'achat"));

@@ -108,8 +108,9 @@ private slots:
         f.File1->setActiveAction(f.Importer1);
         QCOMPARE(f.StatusBar->panelText(0), QStringLiteral("Importe l'historique d'une autre application"));
         QTest::keyClick(f.File1, Qt::Key_F1);
-        QCOMPARE(platform::Help::calls().constLast(),
-                 QStringLiteral("context %1 %2").arg(TMainForm::kImportHelpContext).arg(platform::Help::helpFile()));
+        QCOMPARE(platform::Help::calls().constLast(), QStringLiteral("context %1 %2")
+                                                          .arg(TMainForm::kImportHelpContext)
+                                                          .arg(platform::Help::helpFile()));
         QVERIFY(!f.File1->isVisible());
         const platform::HelpFile help =
             platform::Help::read(QStringLiteral(TEV_SOURCE_DIR "/resources/TevAuto.hlp"));
@@ -182,7 +183,8 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("content"); // null: no such file
         QTest::newRow("missing") << "absent.csv" << QByteArray();
-        QTest::newRow("not recognised") << "lettre.csv" << QByteArray("Bonjour,\r\nVoici la lettre promise.\r\n");
+        QTest::newRow("not recognised")
+            << "lettre.csv" << QByteArray("Bonjour,\r\nVoici la lettre promise.\r\n");
     }
     void unusableFileShowsTheErrorBox()
     {
@@ -225,7 +227,8 @@ private slots:
             d->OKButton->click();
         });
         f.Importer1->trigger();
-        QVERIFY2(choices.contains(TImportDialog::orderName(importer::DateOrder::DMY)), qPrintable(choices.join(u'|')));
+        QVERIFY2(choices.contains(TImportDialog::orderName(importer::DateOrder::DMY)),
+                 qPrintable(choices.join(u'|')));
         QVERIFY(choices.contains(TImportDialog::orderName(importer::DateOrder::MDY)));
         QVERIFY(before.contains(QStringLiteral("03/04/2024"))); // the purchase date follows the order
         QVERIFY(after.contains(QStringLiteral("04/03/2024")));
