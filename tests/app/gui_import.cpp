@@ -136,6 +136,8 @@ private slots:
         f.Importer1->trigger();
 
         QCOMPARE(FileDialogs::asked(), QStringList{kFilter});
+        QCOMPARE(FileDialogs::toNameFilters(kFilter.mid(int(qstrlen("import: ")))),
+                 (QStringList{QStringLiteral("Fichiers CSV (*.csv)"), QStringLiteral("Tous les fichiers (*)")}));
         QVERIFY(!dateChoiceShown);
         QCOMPARE(fuel, QStringLiteral("2 écritures"));
         QCOMPARE(f.documentCount(), 2);
