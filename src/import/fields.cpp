@@ -237,7 +237,9 @@ DateParts parseDate(QStringView text)
     }
     if (count < 3)
         return {};
-    // A time of day after the date: hours, ':' and minutes (or "14h30").
+    // A time of day after the date: hours, ':' and minutes (or "14h30"), maybe after a 'T'.
+    while (k < all.size() && all[k].digits == 0)
+        ++k;
     if (k < all.size() && all[k].digits > 0 && all[k].digits <= 2 && k + 1 < all.size()
         && all[k + 1].digits > 0) {
         const qsizetype after = all[k].end;

@@ -90,7 +90,7 @@ void readLedgerExport(csv::Reader &in, LedgerExport kind, Builder &out, Report &
             // Odometer readings and other records without fuel: not fill-ups.
             row.ledger = Ledger::LeftOut;
             row.leftOut = out.leftOutCategory(u"Lignes de carburant sans quantité"_s,
-                                              u"pas des pleins (quantité nulle)"_s);
+                                              u"pas des pleins : aucune quantité de carburant"_s);
             out.add(std::move(row));
             continue;
         }
