@@ -246,13 +246,13 @@ QString TImportDialog::detailsHtml() const
     if (!r.leftOut.empty()) {
         nothingLeft = false;
         QStringList cats;
-        for (const importer::LeftOut &l : r.leftOut)
-            cats << QStringLiteral("%1 : %2, total %3").arg(l.category, rows(l.rows), l.total);
+        for (const importer::LeftOut &l : r.leftOut) {
+            QString line = QStringLiteral("%1 : %2, total %3").arg(l.category, rows(l.rows), l.total);
+            if (!l.reason.isEmpty())
+                line += QStringLiteral(" — ") + l.reason;
+            cats << line;
+        }
         list(cats);
-        paragraph(QStringLiteral(
-            "Ce ne sont pas des dépenses des registres de Tev Auto : l'assurance et les taxes se notent "
-            "comme frais fixes annuels sur la page « Frais / Km » ; immatriculation, amendes, revenus et "
-            "modèles de dépenses répétées n'ont pas de registre."));
     }
     if (!r.skipped.empty()) {
         nothingLeft = false;

@@ -6,6 +6,7 @@
 #include "platform/filedialogs.h"
 #include "platform/help.h"
 #include "platform/messages.h"
+#include "platform/systemclock.h"
 #include "vehicle/TMDIChild.h"
 
 #include <QAction>
@@ -160,6 +161,29 @@ private slots:
         f.FileCloseItem->trigger();
         QCOMPARE(Messages::shown(), QStringList{QStringLiteral("question: Enregistrer changements dans  ?")});
         QCOMPARE(f.documentCount(), 2);
+    }
+
+    // A phone backup brings every ledger and the description, and the summary says what it left.
+    void wholeRecordReachesTheDocument()
+    {
+        TMainForm &f = *m_frame;
+        const QString path = QStringLiteral(TEV_TEST_DATA "/import/fuelio-miles.csv");
+        FileDialogs::setNextFileName(path);
+        QString vehicle, details;
+        onSummary([&](TImportDialog *d) {
+            vehicle = d->VehicleLabel->text();
+            details = d->Details->toPlainText();
+            d->OKButton->click();
+        });
+        f.Importer1->trigger();
+        QCOMPARE(f.documentCount(), 1);
+        const importer::Result expected =
+            importer::importFile(path, importer::DateOrder::Unknown, platform::SystemClock::today());
+        QVERIFY(expected.ok && !expected.report.leftOut.empty());
+        QCOMPARE(vehicle, expected.report.vehicleName);
+        for (const importer::LeftOut &l : expected.report.leftOut)
+            QVERIFY2(details.contains(l.category) && details.contains(l.reason), qPrintable(l.category));
+        QVERIFY(f.activeChild()->record().sameStoredContent(expected.record));
     }
 
     void cancelCreatesNothing()
