@@ -10,6 +10,8 @@
 #include <QPointer>
 #include <QTemporaryDir>
 
+#include <functional>
+
 #include <memory>
 
 namespace {
@@ -40,27 +42,45 @@ const char kBackup[] = R"csv("## Vehicle"
 "ID","Name"
 )csv";
 
+// A spreadsheet whose days and months are all 12 or less: the summary asks for their order.
+const char kSpreadsheet[] = R"csv(Date;Kilométrage;Litres;Montant;Lieu
+03/04/2024;12000;40,50;70,20;Total Lyon
+05/06/2024;12600;38,20;66,00;Esso Bron
+08/07/2024;13150;41,00;72,15;Intermarché Vienne
+)csv";
+
 std::unique_ptr<QTemporaryDir> g_dir;
 QPointer<TImportDialog> g_dialog;
 
-const bool registered = shots::add(
-    400, {QStringLiteral("import-summary"),
-          [](TMainForm *frame) {
-              g_dir = std::make_unique<QTemporaryDir>();
-              const QString path = g_dir->filePath(QStringLiteral("Fuelio-Clio.csv"));
-              QFile file(path);
-              if (!file.open(QIODevice::WriteOnly) || file.write(kBackup) < 0)
-                  return;
-              file.close();
-              g_dialog = new TImportDialog(frame);
-              if (!g_dialog->Init(path, QDate(2024, 5, 2)))
-                  return;
-              g_dialog->show();
-              g_dialog->move(frame->geometry().center() - g_dialog->rect().center());
-          },
-          [](TMainForm *) {
-              delete g_dialog;
-              g_dir.reset();
-          }});
+std::function<void(TMainForm *)> showSummary(const QString &name, const char *content)
+{
+    return [name, content](TMainForm *frame) {
+        g_dir = std::make_unique<QTemporaryDir>();
+        const QString path = g_dir->filePath(name);
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(content) < 0)
+            return;
+        file.close();
+        g_dialog = new TImportDialog(frame);
+        if (!g_dialog->Init(path, QDate(2024, 5, 2)))
+            return;
+        g_dialog->show();
+        g_dialog->move(frame->geometry().center() - g_dialog->rect().center());
+    };
+}
+
+void hideSummary(TMainForm *)
+{
+    delete g_dialog;
+    g_dir.reset();
+}
+
+const bool registered = [] {
+    shots::add(400, {QStringLiteral("import-summary"),
+                     showSummary(QStringLiteral("Fuelio-Clio.csv"), kBackup), hideSummary});
+    shots::add(401, {QStringLiteral("import-date-order"),
+                     showSummary(QStringLiteral("pleins.csv"), kSpreadsheet), hideSummary});
+    return true;
+}();
 
 } // namespace
