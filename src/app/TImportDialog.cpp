@@ -127,7 +127,7 @@ TImportDialog::TImportDialog(QWidget *parent)
                        static_cast<QWidget *>(DateOrderNote)})
         w->setVisible(false);
     connect(DateOrderBox, &QComboBox::activated, this, &TImportDialog::DateOrderBoxChange);
-    resize(520, 540);
+    resize(540, 600);
 }
 
 QString TImportDialog::orderName(DateOrder order)
@@ -227,6 +227,11 @@ QString TImportDialog::detailsHtml() const
         html +=
             QStringLiteral("<p style=\"margin-top:0px\">") + text.toHtmlEscaped() + QStringLiteral("</p>");
     };
+    // A paragraph that introduces the list below it.
+    auto lead = [&html](const QString &text) {
+        html += QStringLiteral("<p style=\"margin-top:0px; margin-bottom:0px\">") + text.toHtmlEscaped() +
+                QStringLiteral("</p>");
+    };
     auto list = [&html](const QStringList &items) {
         html += QStringLiteral("<ul style=\"margin-top:0px; margin-left:-20px\">");
         for (const QString &i : items)
@@ -256,7 +261,7 @@ QString TImportDialog::detailsHtml() const
     }
     if (!r.skipped.empty()) {
         nothingLeft = false;
-        paragraph(QStringLiteral("Lignes illisibles (date ou nombre), non importées :"));
+        lead(QStringLiteral("Lignes illisibles (date ou nombre), non importées :"));
         QStringList skipped;
         const int shown = std::min<int>(kShownSkipped, int(r.skipped.size()));
         for (int i = 0; i < shown; ++i)
