@@ -210,8 +210,12 @@ bool TMainForm::eventFilter(QObject *watched, QEvent *e)
         QMenu *menu = qobject_cast<QMenu *>(watched);
         if (!menu && watched == MainMenu1 && MainMenu1->activeAction())
             menu = MainMenu1->activeAction()->menu();
-        if (menu && menu->property("helpContext").isValid()) {
-            const int number = menu->property("helpContext").toInt();
+        // An entry with a topic of its own takes it; the others take their menu's.
+        QVariant context = menu ? menu->property("helpContext") : QVariant();
+        if (menu && menu->activeAction() && menu->activeAction()->property("helpContext").isValid())
+            context = menu->activeAction()->property("helpContext");
+        if (context.isValid()) {
+            const int number = context.toInt();
             if (QMenu *open = qobject_cast<QMenu *>(QApplication::activePopupWidget()))
                 open->close();
             platform::Help::context(this, number);

@@ -49,10 +49,13 @@ public:
     // application goes on.
     void runCommand(const std::function<void()> &command);
 
+    // Help topic of "&Importer..." (the menus have 3 to 8).
+    static constexpr int kImportHelpContext = 9;
+
     // Menu bar MainMenu1.
     QMenuBar *MainMenu1;
     QMenu *File1, *Edit1, *Rsultat1, *Utilitaires1, *Window1, *Help1;
-    QAction *FileNewItem, *FileOpenItem, *FileCloseItem, *N2, *FileSaveItem, *FileSaveAsItem, *Exporter1, *N1,
+    QAction *FileNewItem, *FileOpenItem, *FileCloseItem, *N2, *FileSaveItem, *FileSaveAsItem, *Exporter1, *Importer1, *N1,
         *FileExitItem;
     QAction *CutItem, *CopyItem, *PasteItem, *N3, *Supprimercriture1;
     QAction *Statistiques1, *Graphique1;
@@ -79,6 +82,7 @@ public slots:
     void FileSaveItemClick();
     void FileSaveAsItemClick();
     void Exporter1Click();
+    void Importer1Click();
     void FileExitItemClick();
     void CutItemClick();
     void CopyItemClick();
@@ -125,6 +129,9 @@ private:
 
     // Evaluates the rules when the area activates another document window than the last one.
     void documentActivated(QMdiSubWindow *sub);
+    // A new, empty document as "&Nouveau" makes it.
+    TMDIChild *newDocument();
+
     // Asks every document window whether it may close; false when one refuses.
     bool queryCloseDocuments();
     void showModalWindow(QWidget *window);

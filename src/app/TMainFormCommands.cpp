@@ -2,9 +2,12 @@
 #include "app/TMainForm.h"
 
 #include "app/TAboutBox.h"
+#include "app/TImportDialog.h"
 #include "app/singlewindows.h"
 #include "platform/filedialogs.h"
 #include "platform/help.h"
+#include "platform/messages.h"
+#include "platform/systemclock.h"
 #include "vehicle/TMDIChild.h"
 
 #include <QAction>
@@ -21,6 +24,7 @@
 namespace {
 const QString kVehicleFilter = QStringLiteral("Fichiers voiture (*.vtr)|*.vtr|Tous les fichiers (*.*)|*;*");
 const QString kExportFilter = QStringLiteral("Texte + tabulations (*.txt)|*.txt");
+const QString kImportFilter = QStringLiteral("Fichiers CSV (*.csv)|*.csv|Tous les fichiers (*.*)|*");
 
 // Ends a local event loop when the window it watches is hidden or closed.
 class HideWatcher : public QObject {
@@ -124,9 +128,14 @@ void TMainForm::UpdateMenuItems()
     Supprimercriture1->setEnabled(any && m_deleteAllowed);
 }
 
+TMDIChild *TMainForm::newDocument()
+{
+    return CreateChild(QStringLiteral("VOITURE%1").arg(documentCount() + 1));
+}
+
 void TMainForm::FileNewItemClick()
 {
-    CreateChild(QStringLiteral("VOITURE%1").arg(documentCount() + 1));
+    newDocument();
 }
 
 void TMainForm::FileOpenItemClick()
@@ -165,6 +174,33 @@ void TMainForm::Exporter1Click()
         platform::FileDialogs::getSaveFileName(this, kExportFilter, QStringLiteral("txt"), {}, false);
     if (!path.isEmpty())
         c->Exporte(path);
+}
+
+void TMainForm::Importer1Click()
+{
+    const QString path = platform::FileDialogs::getImportFileName(this, kImportFilter);
+    if (path.isEmpty())
+        return;
+    TImportDialog summary(this);
+    if (!summary.Init(path, platform::SystemClock::today())) {
+        platform::Messages::error(this, summary.error());
+        return;
+    }
+    if (summary.exec() != QDialog::Accepted)
+        return;
+    // A new document like "&Nouveau" makes, holding the history: nothing is saved yet.
+    VehicleRecord record = summary.result().record;
+    record.fileName.clear();
+    record.modified = true;
+    TMDIChild *child = newDocument();
+    child->setRecord(record);
+    // The grey fields show the totals of what came in, as after loading a file.
+    child->Calcul1();
+    child->Calcul2();
+    child->Calcul3();
+    child->Calcul4();
+    child->Calcul5();
+    child->showPage(TMDIChild::Carburant);
 }
 
 void TMainForm::FileExitItemClick()

@@ -77,6 +77,11 @@ void TMainForm::buildMenus()
     Exporter1 = addItem(File1, "Exporter1", QStringLiteral("E&xporter..."),
                         QStringLiteral("Exporte l'onglet"), &TMainForm::Exporter1Click);
     Exporter1->setEnabled(false);
+    Importer1 =
+        addItem(File1, "Importer1", QStringLiteral("&Importer..."),
+                QStringLiteral("Importe l'historique d'une autre application"), &TMainForm::Importer1Click);
+    // Its topic is its own, not the menu's: importing needs more explaining than one line.
+    Importer1->setProperty("helpContext", kImportHelpContext);
     N1 = separator(File1, "N1");
     FileExitItem = addItem(File1, "FileExitItem", QStringLiteral("&Quitter"),
                            QStringLiteral("Quitter l'application"), &TMainForm::FileExitItemClick);

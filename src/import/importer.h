@@ -6,6 +6,7 @@
 #include "vehicle/record.h"
 
 #include <QDate>
+#include <QIODevice>
 #include <QString>
 #include <QStringList>
 
@@ -19,10 +20,14 @@ enum class DateOrder { Unknown, DMY, MDY, YMD };
 // "dmy" / "mdy" / "ymd" (the vtrtool option's words); Unknown for anything else.
 DateOrder dateOrderFromName(const QString &name);
 
+// "jour/mois/année", "mois/jour/année", "année/mois/jour"; empty for Unknown.
+QString dateOrderText(DateOrder order);
+
 struct LeftOut {
     QString category; // French name of what was left out ("Assurance", "Revenus", ...)
     int rows = 0;
     QString total;    // the amounts left out, two-decimal text
+    QString reason;   // French, why such rows are no ledger expenses
 };
 
 struct SkippedRow {
@@ -62,5 +67,10 @@ struct Result {
 
 // Reads `path` and converts it. `order` settles dates the file leaves ambiguous.
 Result importFile(const QString &path, DateOrder order, const QDate &today);
+
+// The same from an open device (read from its current position; it must be seekable).
+// `name` stands for the file in messages.
+Result importDevice(QIODevice &device, DateOrder order, const QDate &today,
+                    const QString &name = QString());
 
 } // namespace importer

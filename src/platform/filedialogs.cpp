@@ -120,6 +120,16 @@ QString FileDialogs::getOpenFileName(QWidget *parent, const QString &filter, con
     return run(dlg, filter);
 }
 
+QString FileDialogs::getImportFileName(QWidget *parent, const QString &filter)
+{
+    if (g_testMode)
+        return chosen(fromQueue(QStringLiteral("import: ") + filter));
+    QFileDialog dlg(parent, QStringLiteral("Importer"));
+    dlg.setAcceptMode(QFileDialog::AcceptOpen);
+    dlg.setFileMode(QFileDialog::ExistingFile);
+    return run(dlg, filter);
+}
+
 QString FileDialogs::getSaveFileName(QWidget *parent, const QString &filter,
                                      const QString &defaultSuffix, const QString &title,
                                      bool confirmOverwrite, const WrittenFile &written)

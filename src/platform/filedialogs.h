@@ -25,11 +25,14 @@ public:
                                    const QString &defaultSuffix = {}, const QString &title = {},
                                    bool confirmOverwrite = true, const WrittenFile &written = {});
 
+    // The dialog of "Importer": another application's file to bring in (recorded as "import: filter").
+    static QString getImportFileName(QWidget *parent, const QString &filter);
+
     // "Desc (*.a;*.b)|*.a;*.b|..." -> Qt's name filters.
     static QStringList toNameFilters(const QString &pipeFilter);
 
     // Test mode: no dialog is shown; each call takes the next queued name (empty: cancel) and
-    // records "open: filter" or "save: filter".
+    // records "open: filter", "import: filter" or "save: filter".
     static void setTestMode(bool on);
     static void setNextFileName(const QString &path);
     static QStringList asked();

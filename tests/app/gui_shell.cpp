@@ -131,7 +131,7 @@ private slots:
                                   QStringLiteral("EuroConversion1"), QStringLiteral("FileExitItem"),
                                   QStringLiteral("FileNewItem"), QStringLiteral("FileOpenItem"),
                                   QStringLiteral("HelpAboutItem"), QStringLiteral("Horloge1"),
-                                  QStringLiteral("OpenBtn"), QStringLiteral("Rechercher1"),
+                                  QStringLiteral("Importer1"), QStringLiteral("OpenBtn"), QStringLiteral("Rechercher1"),
                                   QStringLiteral("Sommaire1"), QStringLiteral("SpeedButton1"),
                                   QStringLiteral("Utiliserlaide1")}));
     }

@@ -1,0 +1,298 @@
+#include "app/TImportDialog.h"
+
+#include "platform/fonts.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+using importer::DateOrder;
+
+namespace {
+
+constexpr int kShownSkipped = 20;
+
+QString countText(int n, const QString &one, const QString &many)
+{
+    // French takes the singular for 0 and 1.
+    return QStringLiteral("%1 %2").arg(n).arg(n <= 1 ? one : many);
+}
+
+QString entries(int n)
+{
+    return countText(n, QStringLiteral("écriture"), QStringLiteral("écritures"));
+}
+
+QString rows(int n)
+{
+    return countText(n, QStringLiteral("ligne"), QStringLiteral("lignes"));
+}
+
+QLabel *valueLabel(QWidget *parent, const QString &name)
+{
+    auto *label = new QLabel(parent);
+    label->setObjectName(name);
+    // Texts come from the file: never read as markup.
+    label->setTextFormat(Qt::PlainText);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    return label;
+}
+
+QString item(const QString &text)
+{
+    return QStringLiteral("<li>") + text.toHtmlEscaped() + QStringLiteral("</li>");
+}
+
+} // namespace
+
+TImportDialog::TImportDialog(QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+{
+    setObjectName(QStringLiteral("TImportDialog"));
+    setWindowTitle(QStringLiteral("Importer"));
+    setFont(platform::windowFont());
+    setModal(true);
+
+    FileLabel = valueLabel(this, QStringLiteral("FileLabel"));
+    FormatLabel = valueLabel(this, QStringLiteral("FormatLabel"));
+    VehicleLabel = valueLabel(this, QStringLiteral("VehicleLabel"));
+    FuelCount = valueLabel(this, QStringLiteral("FuelCount"));
+    GarageCount = valueLabel(this, QStringLiteral("GarageCount"));
+    ParkingCount = valueLabel(this, QStringLiteral("ParkingCount"));
+    QFont bold = font();
+    bold.setBold(true);
+    FormatLabel->setFont(bold);
+
+    DateOrderBox = new QComboBox(this);
+    DateOrderBox->setObjectName(QStringLiteral("DateOrderBox"));
+    DateOrderLabel = new QLabel(QStringLiteral("&Ordre des dates :"), this);
+    DateOrderLabel->setObjectName(QStringLiteral("DateOrderLabel"));
+    DateOrderLabel->setBuddy(DateOrderBox);
+    DateOrderNote =
+        new QLabel(QStringLiteral("Le fichier n'indique pas si ses dates s'écrivent jour avant mois ou "
+                                  "mois avant jour : choisissez l'ordre, le résumé suit."),
+                   this);
+    DateOrderNote->setObjectName(QStringLiteral("DateOrderNote"));
+    DateOrderNote->setWordWrap(true);
+
+    auto *form = new QFormLayout;
+    form->setLabelAlignment(Qt::AlignLeft);
+    form->setHorizontalSpacing(12);
+    form->setVerticalSpacing(5);
+    form->addRow(QStringLiteral("Fichier :"), FileLabel);
+    form->addRow(QStringLiteral("Format :"), FormatLabel);
+    form->addRow(QStringLiteral("Véhicule :"), VehicleLabel);
+    form->addRow(QStringLiteral("Carburant :"), FuelCount);
+    form->addRow(QStringLiteral("Garage :"), GarageCount);
+    form->addRow(QStringLiteral("Stationnement :"), ParkingCount);
+    form->addRow(DateOrderLabel, DateOrderBox);
+
+    Details = new QTextBrowser(this);
+    Details->setObjectName(QStringLiteral("Details"));
+    Details->setOpenLinks(false);
+    Details->setMinimumHeight(150);
+
+    OKButton = new QPushButton(QStringLiteral("OK"), this);
+    OKButton->setObjectName(QStringLiteral("OKButton"));
+    OKButton->setDefault(true);
+    CancelButton = new QPushButton(QStringLiteral("Annuler"), this);
+    CancelButton->setObjectName(QStringLiteral("CancelButton"));
+    for (QPushButton *b : {OKButton, CancelButton})
+        b->setMinimumSize(80, 25);
+    connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(OKButton);
+    buttons->addWidget(CancelButton);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(12, 12, 12, 12);
+    layout->addLayout(form);
+    layout->addWidget(DateOrderNote);
+    layout->addWidget(new QLabel(QStringLiteral("Détail :"), this));
+    layout->addWidget(Details, 1);
+    layout->addLayout(buttons);
+
+    for (QWidget *w : {static_cast<QWidget *>(DateOrderLabel), static_cast<QWidget *>(DateOrderBox),
+                       static_cast<QWidget *>(DateOrderNote)})
+        w->setVisible(false);
+    connect(DateOrderBox, &QComboBox::activated, this, &TImportDialog::DateOrderBoxChange);
+    resize(540, 600);
+}
+
+QString TImportDialog::orderName(DateOrder order)
+{
+    switch (order) {
+    case DateOrder::DMY:
+        return QStringLiteral("jour/mois/année (31/12/2024)");
+    case DateOrder::MDY:
+        return QStringLiteral("mois/jour/année (12/31/2024)");
+    case DateOrder::YMD:
+        return QStringLiteral("année/mois/jour (2024/12/31)");
+    case DateOrder::Unknown:
+        break;
+    }
+    return QString();
+}
+
+bool TImportDialog::Init(const QString &path, const QDate &today)
+{
+    m_path = path;
+    m_today = today;
+    DateOrderBox->clear();
+    runImport(DateOrder::Unknown);
+    const bool ambiguous = m_result.report.needsDateOrder && !m_result.report.possibleOrders.empty();
+    for (QWidget *w : {static_cast<QWidget *>(DateOrderLabel), static_cast<QWidget *>(DateOrderBox),
+                       static_cast<QWidget *>(DateOrderNote)})
+        w->setVisible(ambiguous);
+    if (ambiguous) {
+        // The day before the month is what a French user writes: first choice when the dates allow it.
+        int chosen = 0;
+        for (DateOrder o : m_result.report.possibleOrders) {
+            if (o == DateOrder::DMY)
+                chosen = DateOrderBox->count();
+            DateOrderBox->addItem(orderName(o), int(o));
+        }
+        DateOrderBox->setCurrentIndex(chosen);
+        runImport(DateOrder(DateOrderBox->itemData(chosen).toInt()));
+    }
+    if (!m_result.ok || m_result.report.needsDateOrder) {
+        if (m_result.error.isEmpty())
+            m_result.error = QStringLiteral("Format de fichier non reconnu");
+        return false;
+    }
+    showSummary();
+    return true;
+}
+
+void TImportDialog::DateOrderBoxChange(int index)
+{
+    const auto order = DateOrder(DateOrderBox->itemData(index).toInt());
+    if (order == m_order)
+        return;
+    runImport(order);
+    showSummary();
+}
+
+void TImportDialog::runImport(DateOrder order)
+{
+    // A long history takes a moment to read.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    m_order = order;
+    m_result = importer::importFile(m_path, order, m_today);
+    QApplication::restoreOverrideCursor();
+}
+
+void TImportDialog::showSummary()
+{
+    const importer::Report &r = m_result.report;
+    FileLabel->setText(QFileInfo(m_path).fileName());
+    FileLabel->setToolTip(QFileInfo(m_path).absoluteFilePath());
+    if (!m_result.ok) {
+        for (QLabel *l : {FormatLabel, VehicleLabel, FuelCount, GarageCount, ParkingCount})
+            l->clear();
+        Details->setHtml(QStringLiteral("<p style=\"color:#a00000\">") + m_result.error.toHtmlEscaped() +
+                         QStringLiteral("</p>"));
+        OKButton->setEnabled(false);
+        return;
+    }
+    FormatLabel->setText(r.format);
+    VehicleLabel->setText(r.vehicleName.isEmpty() ? QStringLiteral("(sans nom)") : r.vehicleName);
+    FuelCount->setText(entries(r.fuelCount));
+    GarageCount->setText(entries(r.garageCount));
+    ParkingCount->setText(entries(r.parkingCount));
+    Details->setHtml(detailsHtml());
+    OKButton->setEnabled(true);
+}
+
+QString TImportDialog::detailsHtml() const
+{
+    const importer::Report &r = m_result.report;
+    QString html;
+    auto heading = [&html](const QString &text) {
+        html += QStringLiteral("<p style=\"margin-top:6px; margin-bottom:2px\"><b>") + text +
+                QStringLiteral("</b></p>");
+    };
+    auto paragraph = [&html](const QString &text) {
+        html +=
+            QStringLiteral("<p style=\"margin-top:0px\">") + text.toHtmlEscaped() + QStringLiteral("</p>");
+    };
+    // A paragraph that introduces the list below it.
+    auto lead = [&html](const QString &text) {
+        html += QStringLiteral("<p style=\"margin-top:0px; margin-bottom:0px\">") + text.toHtmlEscaped() +
+                QStringLiteral("</p>");
+    };
+    auto list = [&html](const QStringList &items) {
+        html += QStringLiteral("<ul style=\"margin-top:0px; margin-left:-20px\">");
+        for (const QString &i : items)
+            html += item(i);
+        html += QStringLiteral("</ul>");
+    };
+
+    heading(QStringLiteral("Conversions d'unités"));
+    if (r.conversions.isEmpty())
+        paragraph(QStringLiteral("Aucune : le fichier compte déjà en kilomètres et en litres."));
+    else
+        list(r.conversions);
+    paragraph(QStringLiteral("Les montants restent dans la monnaie du fichier."));
+
+    heading(QStringLiteral("Laissé de côté"));
+    bool nothingLeft = true;
+    if (!r.leftOut.empty()) {
+        nothingLeft = false;
+        QStringList cats;
+        for (const importer::LeftOut &l : r.leftOut) {
+            QString line = QStringLiteral("%1 : %2, total %3").arg(l.category, rows(l.rows), l.total);
+            if (!l.reason.isEmpty())
+                line += QStringLiteral(" — ") + l.reason;
+            cats << line;
+        }
+        list(cats);
+    }
+    if (!r.skipped.empty()) {
+        nothingLeft = false;
+        lead(QStringLiteral("Lignes illisibles (date ou nombre), non importées :"));
+        QStringList skipped;
+        const int shown = std::min<int>(kShownSkipped, int(r.skipped.size()));
+        for (int i = 0; i < shown; ++i)
+            skipped << QStringLiteral("ligne %1 : %2")
+                           .arg(r.skipped[std::size_t(i)].line)
+                           .arg(r.skipped[std::size_t(i)].reason);
+        if (int(r.skipped.size()) > shown)
+            skipped << QStringLiteral("et %1 de plus").arg(rows(int(r.skipped.size()) - shown));
+        list(skipped);
+    }
+    if (r.duplicates > 0) {
+        nothingLeft = false;
+        paragraph(QStringLiteral("%1 en double (même date, compteur, quantité et montant) : l'écriture "
+                                 "n'est gardée qu'une fois.")
+                      .arg(rows(r.duplicates)));
+    }
+    if (nothingLeft)
+        paragraph(QStringLiteral("Rien : toutes les lignes de dépenses du fichier sont reprises."));
+    if (r.replacedCharacters > 0)
+        paragraph(
+            QStringLiteral("%1 que les fichiers voiture ne peuvent pas contenir : remplacé%2 par la forme "
+                           "la plus proche ou supprimé%2.")
+                .arg(countText(r.replacedCharacters, QStringLiteral("caractère"),
+                               QStringLiteral("caractères")),
+                     r.replacedCharacters > 1 ? QStringLiteral("s") : QString()));
+
+    if (r.purchaseDate.isValid()) {
+        heading(QStringLiteral("Date d'achat"));
+        paragraph(QStringLiteral("Fixée au %1, date de la plus ancienne écriture, pour que les statistiques "
+                                 "couvrent tout l'historique.")
+                      .arg(r.purchaseDate.toString(QStringLiteral("dd/MM/yyyy"))));
+    }
+    return html;
+}

@@ -1,0 +1,246 @@
+// The phone app's backup: one vehicle, several tables each introduced by a "## Name" line and
+// its header (Vehicle, Log, CostCategories, Costs; others are ignored). Every field quoted,
+// comma separator, point decimals.
+#include "import/readers.h"
+
+using namespace Qt::StringLiterals;
+
+namespace importer {
+
+namespace {
+
+enum class Table { Other, Vehicle, Log, Categories, Costs };
+
+Table tableOf(const QString &name)
+{
+    if (name == u"vehicle")
+        return Table::Vehicle;
+    if (name == u"log")
+        return Table::Log;
+    if (name == u"costcategories")
+        return Table::Categories;
+    if (name == u"costs")
+        return Table::Costs;
+    return Table::Other;
+}
+
+DistanceUnit distanceFromUnit(const QString &unit)
+{
+    if (unit == u"mi" || unit == u"miles" || unit == u"mile")
+        return DistanceUnit::Miles;
+    if (unit == u"km")
+        return DistanceUnit::Km;
+    return DistanceUnit::Unknown;
+}
+
+VolumeUnit volumeFromUnit(const QString &unit)
+{
+    if (unit.contains(u"gal")) {
+        if (unit.contains(u"imp") || unit.contains(u"uk"))
+            return VolumeUnit::ImperialGallons;
+        return VolumeUnit::UsGallons;
+    }
+    if (unit.startsWith(u"lit") || unit == u"l")
+        return VolumeUnit::Litres;
+    return VolumeUnit::Unknown;
+}
+
+// The order of a date pattern such as "yyyy-MM-dd" or "dd.MM.yyyy".
+DateOrder orderOfPattern(const QString &pattern)
+{
+    const QString p = pattern.toLower();
+    const qsizetype d = p.indexOf(u'd'), m = p.indexOf(u'm'), y = p.indexOf(u'y');
+    if (d < 0 || m < 0 || y < 0)
+        return DateOrder::Unknown;
+    if (y < m && y < d)
+        return DateOrder::YMD;
+    return d < m ? DateOrder::DMY : DateOrder::MDY;
+}
+
+struct Cost {
+    Row row;
+    int category = 0;
+    QString title;
+};
+
+} // namespace
+
+void readPhoneBackup(csv::Reader &in, Builder &out, Report &report, VehicleRecord &record)
+{
+    report.format = u"Sauvegarde Fuelio"_s;
+    Table table = Table::Other;
+    bool wantHeader = false;
+    std::optional<Header> header;
+    auto col = [&header](const char *name) { return header->find(QString::fromLatin1(name)); };
+
+    DistanceUnit distance = DistanceUnit::Km;
+    VolumeUnit volume = VolumeUnit::Litres;
+    QHash<int, QString> categoryNames;
+    std::vector<Cost> costs;
+
+    csv::Record r;
+    QString name;
+    while (in.next(r)) {
+        if (r.isBlank())
+            continue;
+        if (isTableMarker(r, &name)) {
+            table = tableOf(name);
+            wantHeader = true;
+            continue;
+        }
+        if (wantHeader) {
+            header.emplace(r);
+            wantHeader = false;
+            continue;
+        }
+        if (!header || table == Table::Other)
+            continue;
+
+        switch (table) {
+        case Table::Vehicle: {
+            report.vehicleName = field(r, col("name")).trimmed();
+            int replaced = 0;
+            record.edit[1] = fitText(field(r, col("make")), replaced);
+            record.edit[2] = fitText(field(r, col("model")), replaced);
+            report.replacedCharacters += replaced;
+            const QString dist = field(r, col("distunit")).trimmed();
+            distance = dist == u"1" ? DistanceUnit::Miles : DistanceUnit::Km;
+            const QString fuel = field(r, col("fuelunit")).trimmed();
+            volume = fuel == u"1"   ? VolumeUnit::UsGallons
+                : fuel == u"2" ? VolumeUnit::ImperialGallons
+                               : VolumeUnit::Litres;
+            const DateOrder order = orderOfPattern(field(r, col("importcsvdateformat")));
+            if (order != DateOrder::Unknown)
+                out.setFileOrder(order);
+            break;
+        }
+        case Table::Log: {
+            Row row;
+            row.ledger = Ledger::Fuel;
+            row.line = r.line;
+            const int dateCol = col("data") >= 0 ? col("data") : col("date");
+            const QString date = field(r, dateCol);
+            row.date = parseDate(date);
+            if (row.date.shape == DateParts::Bad) {
+                out.skip(r.line, date.trimmed().isEmpty() ? why::noDate() : why::date());
+                break;
+            }
+            const int odo = col("odo"), fuel = col("fuel");
+            row.odometer = parseNumber(field(r, odo), NumberRole::Odometer);
+            row.quantity = parseNumber(field(r, fuel), NumberRole::Quantity);
+            const Number price = parseNumber(field(r, col("price")), NumberRole::Amount);
+            const Number perUnit = parseNumber(field(r, col("volumeprice")), NumberRole::Amount);
+            if (row.odometer.state == Number::Bad) {
+                out.skip(r.line, why::odometer());
+                break;
+            }
+            if (row.quantity.state == Number::Bad) {
+                out.skip(r.line, why::quantity());
+                break;
+            }
+            if (price.state == Number::Bad) {
+                out.skip(r.line, why::amount());
+                break;
+            }
+            if (price.ok() && price.value != 0)
+                row.total = price;
+            else if (perUnit.ok() && row.quantity.ok())
+                row.total = {Number::Ok, perUnit.value * row.quantity.value};
+            else
+                row.total = price;
+            if (odo >= 0)
+                row.distance = distanceFromUnit(header->unit(odo));
+            if (fuel >= 0)
+                row.volume = volumeFromUnit(header->unit(fuel));
+            row.partial = parseFlag(field(r, col("full"))) == false;
+            row.missed = parseFlag(field(r, col("missed"))) == true;
+            row.description = joinParts({field(r, col("city")), field(r, col("notes"))});
+            out.add(std::move(row));
+            break;
+        }
+        case Table::Categories: {
+            bool ok = false;
+            const int id = field(r, col("costtypeid")).trimmed().toInt(&ok);
+            if (ok)
+                categoryNames.insert(id, field(r, col("name")).trimmed());
+            break;
+        }
+        case Table::Costs: {
+            Cost c;
+            c.row.line = r.line;
+            c.row.total = parseNumber(field(r, col("cost")), NumberRole::Amount);
+            if (c.row.total.state == Number::Bad) {
+                out.skip(r.line, why::amount());
+                break;
+            }
+            if (parseFlag(field(r, col("istemplate"))) == true) {
+                c.row.ledger = Ledger::LeftOut;
+                c.row.leftOut = out.leftOutCategory(u"Modèles de dépenses récurrentes"_s,
+                                                    u"des modèles, pas des dépenses faites"_s);
+                out.add(std::move(c.row));
+                break;
+            }
+            const QString date = field(r, col("date"));
+            c.row.date = parseDate(date);
+            c.row.odometer = parseNumber(field(r, col("odo")), NumberRole::Odometer);
+            if (parseFlag(field(r, col("isincome"))) == true) {
+                c.row.ledger = Ledger::LeftOut;
+                c.row.leftOut = out.leftOutCategory(u"Revenus"_s, u"des recettes, pas des dépenses"_s);
+                out.add(std::move(c.row));
+                break;
+            }
+            if (c.row.date.shape == DateParts::Bad) {
+                out.skip(r.line, date.trimmed().isEmpty() ? why::noDate() : why::date());
+                break;
+            }
+            if (c.row.odometer.state == Number::Bad) {
+                out.skip(r.line, why::odometer());
+                break;
+            }
+            c.category = field(r, col("costtypeid")).trimmed().toInt();
+            c.title = field(r, col("costtitle"));
+            c.row.description = field(r, col("notes")); // the title comes first, below
+            costs.push_back(std::move(c));
+            break;
+        }
+        case Table::Other:
+            break;
+        }
+    }
+
+    // Costs are sorted once every category name is known, whatever the order of the tables.
+    const QString fixedCost = u"frais fixe annuel, à porter sur la page « Frais / Km »"_s;
+    for (Cost &c : costs) {
+        const QString category = categoryNames.value(c.category);
+        switch (c.category) {
+        case 4:
+            c.row.ledger = Ledger::LeftOut;
+            c.row.leftOut = out.leftOutCategory(u"Immatriculation"_s,
+                                                u"frais administratif, pas une dépense d'utilisation"_s);
+            break;
+        case 8:
+            c.row.ledger = Ledger::LeftOut;
+            c.row.leftOut = out.leftOutCategory(u"Amendes"_s, u"pas une dépense d'utilisation"_s);
+            break;
+        case 31:
+            c.row.ledger = Ledger::LeftOut;
+            c.row.leftOut = out.leftOutCategory(u"Assurance"_s, fixedCost);
+            break;
+        case 5:
+        case 7:
+            c.row.ledger = Ledger::Parking;
+            break;
+        default: {
+            // The user's own categories: parking and tolls by their name, the rest to the garage.
+            c.row.ledger = isParkingText(category) ? Ledger::Parking : Ledger::Garage;
+            break;
+        }
+        }
+        const QString title = c.title.trimmed().isEmpty() ? category : c.title;
+        c.row.description = joinParts({title, c.row.description});
+        out.add(std::move(c.row));
+    }
+    out.setDefaultUnits(distance, volume);
+}
+
+} // namespace importer

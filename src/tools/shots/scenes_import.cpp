@@ -1,0 +1,86 @@
+// The summary of an import: a phone app's backup kept in miles and imperial gallons, with costs
+// that do not belong in a ledger.
+#include "shots.h"
+
+#include "app/TImportDialog.h"
+#include "app/TMainForm.h"
+
+#include <QDate>
+#include <QFile>
+#include <QPointer>
+#include <QTemporaryDir>
+
+#include <functional>
+
+#include <memory>
+
+namespace {
+
+const char kBackup[] = R"csv("## Vehicle"
+"Name","Description","DistUnit","FuelUnit","ConsumptionUnit","ImportCSVDateFormat","VIN","Insurance","Plate","Make","Model","Year","TankCount","Tank1Type","Tank2Type","Active","Tank1Capacity","Tank2Capacity","FuelUnitTank2","FuelConsumptionTank2"
+"Clio de Julie","","1","2","0","yyyy-MM-dd","","","AB-123-CD","Renault","Clio","2016","1","100","0","1","45","0","0","0"
+"## Log"
+"Data","Odo (mi)","Fuel (imperial gallons)","Full","Price (optional)","mpg (optional)","latitude (optional)","longitude (optional)","City (optional)","Notes (optional)","Missed","TankNumber","FuelType","VolumePrice","StationID (optional)","ExcludeDistance","UniqueId","TankCalc"
+"2023-01-14 09:30","30125","8.2","1","61.50","0","0","0","Dover","","0","1","100","7.50","0","0","1","0"
+"2023-02-03 18:10","30480","7.9","1","58.46","0","0","0","Calais","Ferry","0","1","100","7.40","0","0","2","0"
+"2023-02-25 08:05","30790","4.1","0","30.50","0","0","0","Amiens","","0","1","100","7.44","0","0","3","0"
+"2023-03-19 12:40","31150","8.4","1","63.00","0","0","0","Paris","","1","1","100","7.50","0","0","4","0"
+"## CostCategories"
+"CostTypeID","Name","priority","color"
+"1","Service","0","-1"
+"5","Parking","0","-1"
+"7","Tolls","0","-1"
+"31","Insurance","0","-1"
+"## Costs"
+"CostTitle","Date","Odo","CostTypeID","Notes","Cost","flag","idR","read","RemindOdo","RemindDate","isTemplate","RepeatOdo","RepeatMonths","isIncome","UniqueId"
+"Annual service","2023-01-20","30200","1","Oil and filters","189.00","0","0","1","0","2011-01-01","0","0","0","0","11"
+"Eurotunnel","2023-02-03","30470","7","","96.00","0","0","1","0","2011-01-01","0","0","0","0","12"
+"Gare du Nord","2023-03-19","31150","5","","24.00","0","0","1","0","2011-01-01","0","0","0","0","13"
+"Insurance","2023-01-02","30100","31","","412.00","0","0","1","0","2011-01-01","0","0","12","0","14"
+"Insurance","2024-01-02","0","31","","412.00","0","0","1","0","2011-01-01","1","0","12","0","15"
+"## FavStations"
+"ID","Name"
+)csv";
+
+// A spreadsheet whose days and months are all 12 or less: the summary asks for their order.
+const char kSpreadsheet[] = R"csv(Date;Kilométrage;Litres;Montant;Lieu
+03/04/2024;12000;40,50;70,20;Total Lyon
+05/06/2024;12600;38,20;66,00;Esso Bron
+08/07/2024;13150;41,00;72,15;Intermarché Vienne
+)csv";
+
+std::unique_ptr<QTemporaryDir> g_dir;
+QPointer<TImportDialog> g_dialog;
+
+std::function<void(TMainForm *)> showSummary(const QString &name, const char *content)
+{
+    return [name, content](TMainForm *frame) {
+        g_dir = std::make_unique<QTemporaryDir>();
+        const QString path = g_dir->filePath(name);
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(content) < 0)
+            return;
+        file.close();
+        g_dialog = new TImportDialog(frame);
+        if (!g_dialog->Init(path, QDate(2024, 5, 2)))
+            return;
+        g_dialog->show();
+        g_dialog->move(frame->geometry().center() - g_dialog->rect().center());
+    };
+}
+
+void hideSummary(TMainForm *)
+{
+    delete g_dialog;
+    g_dir.reset();
+}
+
+const bool registered = [] {
+    shots::add(400, {QStringLiteral("import-summary"),
+                     showSummary(QStringLiteral("Fuelio-Clio.csv"), kBackup), hideSummary});
+    shots::add(401, {QStringLiteral("import-date-order"),
+                     showSummary(QStringLiteral("pleins.csv"), kSpreadsheet), hideSummary});
+    return true;
+}();
+
+} // namespace

@@ -1,0 +1,283 @@
+// "&Importer...": the menu entry, the summary dialog and the document it creates.
+#include "app/TImportDialog.h"
+#include "app/TMainForm.h"
+#include "app/statuspanels.h"
+#include "guitest.h"
+#include "platform/filedialogs.h"
+#include "platform/help.h"
+#include "platform/messages.h"
+#include "platform/systemclock.h"
+#include "vehicle/TMDIChild.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMenu>
+#include <QPointer>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBrowser>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+using platform::FileDialogs;
+using platform::Messages;
+
+namespace {
+
+const QString kFilter = QStringLiteral("import: Fichiers CSV (*.csv)|*.csv|Tous les fichiers (*.*)|*");
+
+// A French spreadsheet: ';' separators, decimal commas. The 25th of March settles the day/month order.
+const QByteArray kClearDates = "Date;Kilométrage;Litres;Montant;Lieu\r\n"
+                               "25/03/2024;12600;38,20;66,00;Esso Bron\r\n"
+                               "03/02/2024;12000;40,50;70,20;Total Lyon\r\n";
+// Every day and month is 12 or less: day first or month first both read.
+const QByteArray kAmbiguousDates = "Date;Kilométrage;Litres;Montant\r\n"
+                                   "03/04/2024;12000;40,50;70,20\r\n"
+                                   "05/06/2024;12600;38,20;66,00\r\n";
+
+// Runs `act` on the summary dialog once it is up; the dialog never stays open after it.
+void onSummary(const std::function<void(TImportDialog *)> &act, int attemptsLeft = 300)
+{
+    QTimer::singleShot(10, qApp, [act, attemptsLeft] {
+        auto *dialog = qobject_cast<TImportDialog *>(QApplication::activeModalWidget());
+        if (!dialog) {
+            if (attemptsLeft > 0)
+                onSummary(act, attemptsLeft - 1);
+            return;
+        }
+        QPointer<TImportDialog> guard(dialog);
+        act(dialog);
+        if (guard && guard->isVisible())
+            guard->reject();
+    });
+}
+
+} // namespace
+
+class ImportTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        guitest::useSeams();
+        platform::Help::setTestMode(true);
+    }
+    void init()
+    {
+        FileDialogs::setTestMode(true);
+        Messages::setTestMode(true);
+        m_frame = std::make_unique<TMainForm>();
+        m_frame->show();
+        QVERIFY(QTest::qWaitForWindowActive(m_frame.get()));
+    }
+    void cleanup()
+    {
+        // Nothing imported is saved: the close questions are answered "&Non".
+        for (int i = 0; i < 4; ++i)
+            Messages::setNextAnswer(Messages::No);
+        m_frame.reset();
+    }
+
+    void menuEntryFollowsExportAndIsAlwaysOn()
+    {
+        TMainForm &f = *m_frame;
+        const QList<QAction *> entries = f.File1->actions();
+        QCOMPARE(entries.indexOf(f.Importer1), entries.indexOf(f.Exporter1) + 1);
+        QCOMPARE(f.Importer1->objectName(), QStringLiteral("Importer1"));
+        QCOMPARE(f.Importer1->text(), QStringLiteral("&Importer..."));
+
+        QVERIFY(f.Importer1->isEnabled()); // no document
+        f.FileNewItem->trigger();
+        f.SetExport(false);
+        f.SetSup(false);
+        f.UpdateMenuItems();
+        QVERIFY(f.Importer1->isEnabled());
+        f.FileCloseItem->trigger();
+        QTRY_COMPARE(f.documentCount(), 0);
+        f.UpdateMenuItems();
+        QVERIFY(f.Importer1->isEnabled());
+
+        // Its hint while highlighted; F1 opens its own topic, which the help file has.
+        f.File1->popup(f.mapToGlobal(QPoint(10, 20)));
+        QVERIFY(QTest::qWaitForWindowExposed(f.File1));
+        f.File1->setActiveAction(f.Importer1);
+        QCOMPARE(f.StatusBar->panelText(0), QStringLiteral("Importe l'historique d'une autre application"));
+        QTest::keyClick(f.File1, Qt::Key_F1);
+        QCOMPARE(platform::Help::calls().constLast(), QStringLiteral("context %1 %2")
+                                                          .arg(TMainForm::kImportHelpContext)
+                                                          .arg(platform::Help::helpFile()));
+        QVERIFY(!f.File1->isVisible());
+        const platform::HelpFile help =
+            platform::Help::read(QStringLiteral(TEV_SOURCE_DIR "/resources/TevAuto.hlp"));
+        bool found = false;
+        for (const platform::HelpTopic &t : help.topics)
+            found = found || t.anchor == platform::Help::contextAnchor(TMainForm::kImportHelpContext);
+        QVERIFY(found);
+    }
+
+    void okCreatesAModifiedNewDocumentOnCarburant()
+    {
+        TMainForm &f = *m_frame;
+        f.FileNewItem->trigger(); // the import is numbered after the windows open, as New does
+        const QString path = write(QStringLiteral("plein.csv"), kClearDates);
+        FileDialogs::setNextFileName(path);
+        bool dateChoiceShown = true;
+        QString fuel;
+        onSummary([&](TImportDialog *d) {
+            dateChoiceShown = d->DateOrderBox->isVisibleTo(d);
+            fuel = d->FuelCount->text();
+            d->OKButton->click();
+        });
+        f.Importer1->trigger();
+
+        QCOMPARE(FileDialogs::asked(), QStringList{kFilter});
+        QCOMPARE(FileDialogs::toNameFilters(kFilter.mid(int(qstrlen("import: ")))),
+                 (QStringList{QStringLiteral("Fichiers CSV (*.csv)"), QStringLiteral("Tous les fichiers (*)")}));
+        QVERIFY(!dateChoiceShown);
+        QCOMPARE(fuel, QStringLiteral("2 écritures"));
+        QCOMPARE(f.documentCount(), 2);
+        TMDIChild *doc = f.activeChild();
+        QCOMPARE(doc->windowTitle(), QStringLiteral("VOITURE2"));
+        QVERIFY(doc->fileName().isEmpty());
+        QVERIFY(doc->isModified());
+        QCOMPARE(doc->currentPage(), int(TMDIChild::Carburant));
+        QVERIFY(f.Supprimercriture1->isEnabled()); // the ledger page reported itself
+        const auto &ledger = doc->record().ListView1;
+        QCOMPARE(int(ledger.size()), 2);
+        QCOMPARE(ledger[0][col::Date], QStringLiteral("03/02/2024")); // in date order
+        QCOMPARE(ledger[1][col::Date], QStringLiteral("25/03/2024"));
+        QCOMPARE(doc->record().DateTimePicker1, QDate(2024, 2, 3));
+        QVERIFY(!doc->record().edit[25].trimmed().isEmpty()); // the consumption is computed
+
+        // Closing asks whether to save, as for any new document with changes.
+        Messages::clearShown();
+        Messages::setNextAnswer(Messages::Cancel);
+        f.FileCloseItem->trigger();
+        QCOMPARE(Messages::shown(), QStringList{QStringLiteral("question: Enregistrer changements dans  ?")});
+        QCOMPARE(f.documentCount(), 2);
+    }
+
+    // A phone backup brings every ledger and the description, and the summary says what it left.
+    void wholeRecordReachesTheDocument()
+    {
+        TMainForm &f = *m_frame;
+        const QString path = QStringLiteral(TEV_TEST_DATA "/import/fuelio-miles.csv");
+        FileDialogs::setNextFileName(path);
+        QString vehicle, details;
+        onSummary([&](TImportDialog *d) {
+            vehicle = d->VehicleLabel->text();
+            details = d->Details->toPlainText();
+            d->OKButton->click();
+        });
+        f.Importer1->trigger();
+        QCOMPARE(f.documentCount(), 1);
+        const importer::Result expected =
+            importer::importFile(path, importer::DateOrder::Unknown, platform::SystemClock::today());
+        QVERIFY(expected.ok && !expected.report.leftOut.empty());
+        QCOMPARE(vehicle, expected.report.vehicleName);
+        for (const importer::LeftOut &l : expected.report.leftOut)
+            QVERIFY2(details.contains(l.category) && details.contains(l.reason), qPrintable(l.category));
+        QVERIFY(f.activeChild()->record().sameStoredContent(expected.record));
+    }
+
+    void cancelCreatesNothing()
+    {
+        TMainForm &f = *m_frame;
+        FileDialogs::setNextFileName(QString()); // the file dialog cancelled
+        f.Importer1->trigger();
+        FileDialogs::setNextFileName(write(QStringLiteral("plein.csv"), kClearDates));
+        bool shown = false;
+        onSummary([&](TImportDialog *d) {
+            shown = true;
+            d->CancelButton->click();
+        });
+        f.Importer1->trigger();
+        QVERIFY(shown);
+        QCOMPARE(FileDialogs::asked().size(), 2);
+        QCOMPARE(f.documentCount(), 0);
+        QVERIFY(Messages::shown().isEmpty());
+    }
+
+    void unusableFileShowsTheErrorBox_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("content"); // null: no such file
+        QTest::newRow("missing") << "absent.csv" << QByteArray();
+        QTest::newRow("not recognised")
+            << "lettre.csv" << QByteArray("Bonjour,\r\nVoici la lettre promise.\r\n");
+    }
+    void unusableFileShowsTheErrorBox()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, content);
+        TMainForm &f = *m_frame;
+        FileDialogs::setNextFileName(content.isNull() ? m_dir.filePath(name) : write(name, content));
+        bool summaryShown = false;
+        onSummary([&](TImportDialog *) { summaryShown = true; }, 20);
+        f.Importer1->trigger();
+        QTest::qWait(300); // the summary would be up by now
+        QVERIFY(!summaryShown);
+        QCOMPARE(f.documentCount(), 0);
+        QCOMPARE(Messages::shown().size(), 1);
+        QVERIFY2(Messages::shown().constFirst().startsWith(QStringLiteral("error: ")),
+                 qPrintable(Messages::shown().constFirst()));
+        if (!content.isNull())
+            QCOMPARE(Messages::shown().constFirst(), QStringLiteral("error: Format de fichier non reconnu."));
+    }
+
+    void ambiguousDatesOfferTheirOrder()
+    {
+        TMainForm &f = *m_frame;
+        FileDialogs::setNextFileName(write(QStringLiteral("plein.csv"), kAmbiguousDates));
+        QStringList choices;
+        QString before, after;
+        onSummary([&](TImportDialog *d) {
+            if (!d->DateOrderBox->isVisibleTo(d))
+                return;
+            for (int i = 0; i < d->DateOrderBox->count(); ++i)
+                choices << d->DateOrderBox->itemText(i);
+            before = d->Details->toPlainText();
+            // The day first is the default for a French user; the next order reads the file again.
+            QCOMPARE(d->dateOrder(), importer::DateOrder::DMY);
+            d->DateOrderBox->setFocus();
+            const int dmy = d->DateOrderBox->currentIndex();
+            QTest::keyClick(d->DateOrderBox, dmy + 1 < d->DateOrderBox->count() ? Qt::Key_Down : Qt::Key_Up);
+            QCOMPARE(d->dateOrder(), importer::DateOrder::MDY);
+            after = d->Details->toPlainText();
+            d->OKButton->click();
+        });
+        f.Importer1->trigger();
+        QVERIFY2(choices.contains(TImportDialog::orderName(importer::DateOrder::DMY)),
+                 qPrintable(choices.join(u'|')));
+        QVERIFY(choices.contains(TImportDialog::orderName(importer::DateOrder::MDY)));
+        QVERIFY(before.contains(QStringLiteral("03/04/2024"))); // the purchase date follows the order
+        QVERIFY(after.contains(QStringLiteral("04/03/2024")));
+        QCOMPARE(f.documentCount(), 1);
+        const auto &ledger = f.activeChild()->record().ListView1;
+        QCOMPARE(int(ledger.size()), 2);
+        QCOMPARE(ledger[0][col::Date], QStringLiteral("04/03/2024"));
+        QCOMPARE(ledger[1][col::Date], QStringLiteral("06/05/2024"));
+    }
+
+private:
+    QString write(const QString &name, const QByteArray &content)
+    {
+        const QString path = m_dir.filePath(name);
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(content) != content.size())
+            qFatal("cannot write %s", qPrintable(path));
+        return path;
+    }
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<TMainForm> m_frame;
+};
+
+QTEST_MAIN(ImportTest)
+#include "gui_import.moc"
