@@ -3,6 +3,8 @@
 #include <QHashFunctions>
 
 #include <algorithm>
+#include <cstring>
+#include <memory>
 #include <limits>
 #include <array>
 
@@ -129,6 +131,31 @@ private:
     std::vector<Slot> m_slots;
 };
 
+// Two-decimal texts of the values met last, shared: fill-ups repeat their quantities and
+// amounts, and a shared text costs neither a formatting nor an allocation.
+class NumberTexts {
+public:
+    QString get(long double value)
+    {
+        double key = double(value);
+        quint64 bits = 0;
+        std::memcpy(&bits, &key, sizeof bits);
+        Slot &s = m_slots[(bits * 0x9E3779B97F4A7C15ULL) >> 54];
+        if (!s.text.isNull() && s.value == value)
+            return s.text;
+        s.value = value;
+        s.text = twoDecimals(value);
+        return s.text;
+    }
+
+private:
+    struct Slot {
+        long double value = 0;
+        QString text;
+    };
+    std::array<Slot, 1024> m_slots;
+};
+
 // Puts the ledger in the order of its keys, equal keys in the order they came, moving each
 // entry once into place.
 template <class Entry>
@@ -236,6 +263,8 @@ bool Builder::finish(DateOrder given, VehicleRecord &record)
     garageKeys.reserve(perLedger[size_t(Ledger::Garage)]);
     parkingKeys.reserve(perLedger[size_t(Ledger::Parking)]);
     SeenRows seen(m_rows.size());
+    const auto numberTexts = std::make_unique<NumberTexts>();
+    NumberTexts &numbers = *numberTexts;
     QHash<qint64, QString> dates;
     qint64 lastDay = std::numeric_limits<qint64>::min();
     QString lastDate;
@@ -274,9 +303,9 @@ bool Builder::finish(DateOrder given, VehicleRecord &record)
                 km *= kMile;
                 milesConverted = true;
             }
-            odometer = twoDecimals(km);
+            odometer = numbers.get(km);
         }
-        const QString total = r.total.ok() ? twoDecimals(r.total.value) : QString();
+        const QString total = r.total.ok() ? numbers.get(r.total.value) : QString();
         QString quantity;
         if (r.ledger == Ledger::Fuel && r.quantity.ok()) {
             long double litres = r.quantity.value;
@@ -292,7 +321,7 @@ bool Builder::finish(DateOrder given, VehicleRecord &record)
             default:
                 break;
             }
-            quantity = twoDecimals(litres);
+            quantity = numbers.get(litres);
         }
         QString description;
         if (const auto it = descriptions.constFind(r.description); it != descriptions.constEnd()) {
