@@ -6,9 +6,11 @@
 #include "import/fields.h"
 #include "import/importer.h"
 
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
+#include <algorithm>
 #include <vector>
 
 namespace importer {
@@ -33,6 +35,8 @@ struct Row {
 // Stands between the parts of a description until they are made fit and joined by " — ".
 inline constexpr QChar kPartBreak = QChar(0x1F);
 QString joinParts(const QStringList &parts);
+// Appends a part to a description being built (nothing for a blank part).
+void appendPart(QString &description, QStringView part);
 
 class Builder {
 public:
@@ -42,6 +46,11 @@ public:
     int leftOutCategory(const QString &name, const QString &reason);
 
     void add(Row &&row) { m_rows.push_back(std::move(row)); }
+    // The text, shared with an equal one given before: the rows of a large file repeat their
+    // descriptions.
+    QString share(const QString &text);
+    // Room for the rows of a file of `bytes` bytes (pages never written cost nothing).
+    void expect(qint64 bytes) { m_rows.reserve(size_t(std::clamp<qint64>(bytes / 48, 16, 1 << 22))); }
     void skip(qint64 line, const QString &reason) { m_report.skipped.push_back({line, reason}); }
 
     // The file says how its dates are written.
@@ -68,6 +77,7 @@ private:
         long double total = 0;
     };
     std::vector<LeftOutSum> m_leftOutSums;
+    QSet<QString> m_shared;
 };
 
 // Reason texts of skipped rows.

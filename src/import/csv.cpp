@@ -91,6 +91,23 @@ QString Record::text(int i) const
     return m_utf8 ? QString::fromUtf8(b) : vtrfile::decodeText(b);
 }
 
+QStringView Record::view(int i, QString &scratch) const
+{
+    const QByteArrayView b = bytes(i);
+    bool ascii = true;
+    for (char c : b)
+        ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+    if (!ascii) {
+        scratch = text(i);
+        return scratch;
+    }
+    scratch.resize(b.size());
+    char16_t *d = reinterpret_cast<char16_t *>(scratch.data());
+    for (qsizetype k = 0; k < b.size(); ++k)
+        d[k] = char16_t(static_cast<unsigned char>(b[k]));
+    return scratch;
+}
+
 bool Record::isBlank() const
 {
     return std::all_of(m_data.begin(), m_data.end(),

@@ -22,6 +22,9 @@ public:
     QByteArrayView bytes(int i) const;
     // The field decoded; empty for a field the record does not have.
     QString text(int i) const;
+    // The same decoded into `scratch`, which is reused from call to call so that reading the
+    // numbers and dates of a large file allocates nothing; valid until `scratch` changes.
+    QStringView view(int i, QString &scratch) const;
     // True when every field is empty or only blanks (a blank line is such a record).
     bool isBlank() const;
 

@@ -3,6 +3,7 @@
 #include "vehicle/textrules.h"
 
 #include <QHash>
+#include <QVarLengthArray>
 
 #include <algorithm>
 #include <array>
@@ -105,18 +106,23 @@ Number parseNumber(QStringView text, NumberRole role)
         decimal = grouping ? 0 : text[lastMark].unicode();
     }
 
-    std::string ascii;
-    ascii.reserve(size_t(last - first + 2));
+    // The number in the program's own form, read by its own rule. One buffer for every call:
+    // a file has hundreds of thousands of numbers.
+    static thread_local QString plain;
+    plain.resize(last - first + 2);
+    QChar *out = plain.data();
+    qsizetype k = 0;
     if (negative)
-        ascii.push_back('-');
+        out[k++] = u'-';
     for (qsizetype i = first; i <= last; ++i) {
         const char16_t c = text[i].unicode();
         if (isDigit(c))
-            ascii.push_back(char(c));
+            out[k++] = QChar(c);
         else if (c == decimal)
-            ascii.push_back('.');
+            out[k++] = u'.';
     }
-    const textrules::NumberRead r = textrules::readNumber(QString::fromLatin1(ascii));
+    plain.truncate(k);
+    const textrules::NumberRead r = textrules::readNumber(plain);
     if (!r.isNumber())
         return bad;
     return {Number::Ok, r.value};
@@ -162,7 +168,7 @@ DateParts parseDate(QStringView text)
     int count = 0, named = -1;
     qsizetype i = 0;
     const qsizetype n = text.size();
-    std::vector<Token> all;
+    QVarLengthArray<Token, 8> all;
     while (i < n) {
         const QChar c = text[i];
         if (isDigit(c.unicode())) {
@@ -200,7 +206,7 @@ DateParts parseDate(QStringView text)
             return d;
         }
     }
-    size_t k = 0;
+    qsizetype k = 0;
     for (; k < all.size() && count < 3; ++k) {
         const Token &t = all[k];
         if (t.digits == 0) {
@@ -344,7 +350,15 @@ bool isParkingText(QStringView text)
 
 std::optional<bool> parseFlag(QStringView text)
 {
-    const QString n = normalizeName(text);
+    const QStringView t = text.trimmed();
+    if (t.isEmpty())
+        return std::nullopt;
+    // The usual words without the cost of normalizing.
+    if (t == u"1" || t.compare(u"true", Qt::CaseInsensitive) == 0)
+        return true;
+    if (t == u"0" || t.compare(u"false", Qt::CaseInsensitive) == 0)
+        return false;
+    const QString n = normalizeName(t);
     static const QStringList yes{u"1"_s, u"oui"_s, u"o"_s, u"yes"_s, u"y"_s, u"true"_s,
                                  u"vrai"_s, u"x"_s, u"plein"_s, u"full"_s};
     static const QStringList no{u"0"_s, u"non"_s, u"n"_s, u"no"_s, u"false"_s, u"faux"_s,
@@ -504,6 +518,25 @@ QString fitText(const QString &text, int &replaced)
 
 QString twoDecimals(long double value) { return textrules::formatFixed(value, 2); }
 
-QString dateText(const QDate &date) { return textrules::formatDate(date); }
+QString dateText(const QDate &date)
+{
+    int y = 0, m = 0, d = 0;
+    date.getDate(&y, &m, &d);
+    if (!date.isValid() || y < 1000 || y > 9999)
+        return textrules::formatDate(date);
+    QString s(10, Qt::Uninitialized);
+    char16_t *p = reinterpret_cast<char16_t *>(s.data());
+    const auto two = [&p](int n) {
+        *p++ = char16_t(u'0' + n / 10);
+        *p++ = char16_t(u'0' + n % 10);
+    };
+    two(d);
+    *p++ = u'/';
+    two(m);
+    *p++ = u'/';
+    two(y / 100);
+    two(y % 100);
+    return s;
+}
 
 } // namespace importer

@@ -38,6 +38,7 @@ void readLedgerExport(csv::Reader &in, LedgerExport kind, Builder &out, Report &
         break;
     }
     csv::Record r;
+    QString scratch, dateScratch, text;
     std::optional<Header> header;
     std::vector<std::pair<int, QString>> extras; // column, name as written
     int date = -1, odometer = -1, quantity = -1, cost = -1, full = -1, missed = -1, notes = -1,
@@ -62,18 +63,23 @@ void readLedgerExport(csv::Reader &in, LedgerExport kind, Builder &out, Report &
         }
         Row row;
         row.line = r.line;
-        row.total = parseNumber(field(r, cost), NumberRole::Amount);
+        row.total = parseNumber(fieldView(r, cost, scratch), NumberRole::Amount);
         if (row.total.state == Number::Bad) {
             out.skip(r.line, why::amount());
             continue;
         }
-        QStringList parts{field(r, description), field(r, notes)};
+        text.clear();
+        appendPart(text, fieldView(r, description, scratch));
+        appendPart(text, fieldView(r, notes, scratch));
         for (const auto &[column, name] : extras) {
-            const QString value = field(r, column).trimmed();
-            if (!value.isEmpty())
-                parts << name + u" : "_s + value;
+            const QStringView value = fieldView(r, column, scratch).trimmed();
+            if (!value.isEmpty()) {
+                if (!text.isEmpty())
+                    text.append(kPartBreak);
+                text.append(name).append(u" : ").append(value);
+            }
         }
-        row.description = joinParts(parts);
+        row.description = out.share(text);
         if (kind == LedgerExport::Taxes) {
             row.ledger = Ledger::LeftOut;
             row.leftOut = out.leftOutCategory(
@@ -81,10 +87,10 @@ void readLedgerExport(csv::Reader &in, LedgerExport kind, Builder &out, Report &
             out.add(std::move(row));
             continue;
         }
-        const QString dateText = field(r, date);
+        const QStringView dateText = fieldView(r, date, dateScratch);
         row.date = parseDate(dateText);
-        row.odometer = parseNumber(field(r, odometer), NumberRole::Odometer);
-        row.quantity = parseNumber(field(r, quantity), NumberRole::Quantity);
+        row.odometer = parseNumber(fieldView(r, odometer, scratch), NumberRole::Odometer);
+        row.quantity = parseNumber(fieldView(r, quantity, scratch), NumberRole::Quantity);
         if (kind == LedgerExport::Fuel && (!row.quantity.ok() || row.quantity.value == 0)
             && row.quantity.state != Number::Bad) {
             // Odometer readings and other records without fuel: not fill-ups.
@@ -108,8 +114,8 @@ void readLedgerExport(csv::Reader &in, LedgerExport kind, Builder &out, Report &
         }
         if (kind == LedgerExport::Fuel) {
             row.ledger = Ledger::Fuel;
-            row.partial = parseFlag(field(r, full)) == false;
-            row.missed = parseFlag(field(r, missed)) == true;
+            row.partial = parseFlag(fieldView(r, full, scratch)) == false;
+            row.missed = parseFlag(fieldView(r, missed, scratch)) == true;
         } else {
             row.ledger = Ledger::Garage;
         }

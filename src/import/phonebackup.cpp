@@ -79,6 +79,7 @@ void readPhoneBackup(csv::Reader &in, Builder &out, Report &report, VehicleRecor
     std::vector<Cost> costs;
 
     csv::Record r;
+    QString scratch, dateScratch;
     QString name;
     while (in.next(r)) {
         if (r.isBlank())
@@ -119,17 +120,17 @@ void readPhoneBackup(csv::Reader &in, Builder &out, Report &report, VehicleRecor
             row.ledger = Ledger::Fuel;
             row.line = r.line;
             const int dateCol = col("data") >= 0 ? col("data") : col("date");
-            const QString date = field(r, dateCol);
+            const QStringView date = fieldView(r, dateCol, dateScratch);
             row.date = parseDate(date);
             if (row.date.shape == DateParts::Bad) {
                 out.skip(r.line, date.trimmed().isEmpty() ? why::noDate() : why::date());
                 break;
             }
             const int odo = col("odo"), fuel = col("fuel");
-            row.odometer = parseNumber(field(r, odo), NumberRole::Odometer);
-            row.quantity = parseNumber(field(r, fuel), NumberRole::Quantity);
-            const Number price = parseNumber(field(r, col("price")), NumberRole::Amount);
-            const Number perUnit = parseNumber(field(r, col("volumeprice")), NumberRole::Amount);
+            row.odometer = parseNumber(fieldView(r, odo, scratch), NumberRole::Odometer);
+            row.quantity = parseNumber(fieldView(r, fuel, scratch), NumberRole::Quantity);
+            const Number price = parseNumber(fieldView(r, col("price"), scratch), NumberRole::Amount);
+            const Number perUnit = parseNumber(fieldView(r, col("volumeprice"), scratch), NumberRole::Amount);
             if (row.odometer.state == Number::Bad) {
                 out.skip(r.line, why::odometer());
                 break;
@@ -152,8 +153,8 @@ void readPhoneBackup(csv::Reader &in, Builder &out, Report &report, VehicleRecor
                 row.distance = distanceFromUnit(header->unit(odo));
             if (fuel >= 0)
                 row.volume = volumeFromUnit(header->unit(fuel));
-            row.partial = parseFlag(field(r, col("full"))) == false;
-            row.missed = parseFlag(field(r, col("missed"))) == true;
+            row.partial = parseFlag(fieldView(r, col("full"), scratch)) == false;
+            row.missed = parseFlag(fieldView(r, col("missed"), scratch)) == true;
             row.description = joinParts({field(r, col("city")), field(r, col("notes"))});
             out.add(std::move(row));
             break;
@@ -168,22 +169,22 @@ void readPhoneBackup(csv::Reader &in, Builder &out, Report &report, VehicleRecor
         case Table::Costs: {
             Cost c;
             c.row.line = r.line;
-            c.row.total = parseNumber(field(r, col("cost")), NumberRole::Amount);
+            c.row.total = parseNumber(fieldView(r, col("cost"), scratch), NumberRole::Amount);
             if (c.row.total.state == Number::Bad) {
                 out.skip(r.line, why::amount());
                 break;
             }
-            if (parseFlag(field(r, col("istemplate"))) == true) {
+            if (parseFlag(fieldView(r, col("istemplate"), scratch)) == true) {
                 c.row.ledger = Ledger::LeftOut;
                 c.row.leftOut = out.leftOutCategory(u"Modèles de dépenses récurrentes"_s,
                                                     u"des modèles, pas des dépenses faites"_s);
                 out.add(std::move(c.row));
                 break;
             }
-            const QString date = field(r, col("date"));
+            const QStringView date = fieldView(r, col("date"), dateScratch);
             c.row.date = parseDate(date);
-            c.row.odometer = parseNumber(field(r, col("odo")), NumberRole::Odometer);
-            if (parseFlag(field(r, col("isincome"))) == true) {
+            c.row.odometer = parseNumber(fieldView(r, col("odo"), scratch), NumberRole::Odometer);
+            if (parseFlag(fieldView(r, col("isincome"), scratch)) == true) {
                 c.row.ledger = Ledger::LeftOut;
                 c.row.leftOut = out.leftOutCategory(u"Revenus"_s, u"des recettes, pas des dépenses"_s);
                 out.add(std::move(c.row));

@@ -41,5 +41,10 @@ void readSpreadsheet(csv::Reader &in, qint64 headerLine, Builder &out, Report &r
 
 // Helpers the readers share: the field under a column (empty when the column is absent).
 inline QString field(const csv::Record &r, int column) { return column < 0 ? QString() : r.text(column); }
+// The same as a view into `scratch`, for values read at once (numbers, dates, flags).
+inline QStringView fieldView(const csv::Record &r, int column, QString &scratch)
+{
+    return column < 0 ? QStringView() : r.view(column, scratch);
+}
 
 } // namespace importer

@@ -187,6 +187,7 @@ void readSpreadsheet(csv::Reader &in, qint64 headerLine, Builder &out, Report &r
 {
     report.format = u"Tableur (CSV)"_s;
     csv::Record r;
+    QString scratch, dateScratch;
     Columns c;
     bool haveHeader = false;
     while (in.next(r)) {
@@ -199,12 +200,12 @@ void readSpreadsheet(csv::Reader &in, qint64 headerLine, Builder &out, Report &r
         }
         Row row;
         row.line = r.line;
-        const QString dateText = field(r, c.date);
+        const QStringView dateText = fieldView(r, c.date, dateScratch);
         row.date = parseDate(dateText);
-        row.odometer = parseNumber(field(r, c.odometer), NumberRole::Odometer);
-        row.quantity = parseNumber(field(r, c.quantity), NumberRole::Quantity);
-        row.total = parseNumber(field(r, c.total), NumberRole::Amount);
-        const Number perUnit = parseNumber(field(r, c.unitPrice), NumberRole::Amount);
+        row.odometer = parseNumber(fieldView(r, c.odometer, scratch), NumberRole::Odometer);
+        row.quantity = parseNumber(fieldView(r, c.quantity, scratch), NumberRole::Quantity);
+        row.total = parseNumber(fieldView(r, c.total, scratch), NumberRole::Amount);
+        const Number perUnit = parseNumber(fieldView(r, c.unitPrice, scratch), NumberRole::Amount);
         if (row.date.shape == DateParts::Bad) {
             out.skip(r.line, dateText.trimmed().isEmpty() ? why::noDate() : why::date());
             continue;
@@ -237,8 +238,8 @@ void readSpreadsheet(csv::Reader &in, qint64 headerLine, Builder &out, Report &r
             row.volume = c.volume;
             if (!row.total.ok() && perUnit.ok())
                 row.total = {Number::Ok, perUnit.value * row.quantity.value};
-            row.partial = parseFlag(field(r, c.full)) == false;
-            row.missed = parseFlag(field(r, c.missed)) == true;
+            row.partial = parseFlag(fieldView(r, c.full, scratch)) == false;
+            row.missed = parseFlag(fieldView(r, c.missed, scratch)) == true;
             out.add(std::move(row));
             continue;
         }

@@ -216,6 +216,49 @@ private Q_SLOTS:
         QCOMPARE(r.report.purchaseDate, QDate(2024, 3, 1));
     }
 
+    // Units and the date pattern come from the vehicle table when the headers do not say.
+    void phoneBackupSettings()
+    {
+        const QByteArray backup = "\"## Vehicle\"\n"
+                                  "\"Name\",\"DistUnit\",\"FuelUnit\",\"ImportCSVDateFormat\",\"Make\",\"Model\"\n"
+                                  "\"Van\",\"0\",\"2\",\"dd.MM.yyyy\",\"\",\"Transit\"\n"
+                                  "\"## Log\"\n"
+                                  "\"Data\",\"Odo\",\"Fuel\",\"Full\",\"Price (optional)\",\"VolumePrice\"\n"
+                                  "\"03.04.2024 10:00\",\"1000\",\"10\",\"1\",\"0\",\"1.5\"\n";
+        const Result r = importBytes(backup);
+        QVERIFY(r.ok);
+        QVERIFY(!r.report.needsDateOrder);
+        QCOMPARE(r.report.vehicleName, u"Van"_s);
+        QCOMPARE(r.record.edit[2], u"Transit"_s);
+        QCOMPARE(r.record.ListView1.size(), size_t(1));
+        // Day first from the pattern; imperial gallons; no total: price per unit x quantity.
+        const FuelEntry expected{u"03/04/2024"_s, QString(), u"15.00"_s, u"45.46"_s, u"1000.00"_s};
+        QCOMPARE(r.record.ListView1[0], expected);
+        QCOMPARE(r.report.conversions,
+                 QStringList{u"Quantités en gallons impériaux converties en litres (× 4.54609)"_s});
+    }
+
+    // Column names in either language, rows sent by quantity and type.
+    void spreadsheetColumns()
+    {
+        const Result r = importBytes("Journal de bord\n\n"
+                                     "Jour\tGallons (imp)\tCoût\tNature\tLibellé\tOdometer (mi)\n"
+                                     "2024-05-01\t10\t50\t\tPlein\t100\n"
+                                     "2024-05-02\t\t30\tTaxe\tVignette\t\n"
+                                     "2024-05-03\t0\t12\t\tStationnement gare\t\n"
+                                     "2024-05-04\t\t80\tPneus\t\t110\n");
+        QVERIFY(r.ok);
+        QCOMPARE(r.record.ListView1.size(), size_t(1));
+        QCOMPARE(r.record.ListView1[0][3], u"45.46"_s);
+        QCOMPARE(r.record.ListView1[0][4], u"160.93"_s);
+        QCOMPARE(r.report.leftOut.size(), size_t(1));
+        QCOMPARE(r.report.leftOut[0].category, u"Taxes"_s);
+        QCOMPARE(r.report.leftOut[0].total, u"30.00"_s);
+        QCOMPARE(r.record.ListView3.size(), size_t(1));
+        const GarageEntry tyres{u"04/05/2024"_s, u"Pneus"_s, u"80.00"_s, u"177.03"_s};
+        QCOMPARE(r.record.ListView2, std::vector<GarageEntry>{tyres});
+    }
+
     void skippedRowsReport()
     {
         QByteArray bytes = "Date,Litres,Montant\n2024-01-01,40,60\n";
