@@ -2,6 +2,7 @@
 
 #include "app/startup.h"
 #include "platform/fonts.h"
+#include "tevversion.h"
 
 #include <QFrame>
 #include <QGuiApplication>
@@ -48,7 +49,7 @@ TAboutBox::TAboutBox(QWidget *parent)
     ProductName->move(108, 20);
     ProductName->adjustSize();
 
-    Version = new QLabel(QStringLiteral("Version : 2.0"), Panel1);
+    Version = new QLabel(QStringLiteral("Version : " TEV_VERSION), Panel1);
     Version->setObjectName(QStringLiteral("Version"));
     QFont fv = font();
     fv.setPixelSize(17);

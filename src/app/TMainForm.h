@@ -31,6 +31,8 @@ public:
     // Creates a document window with this caption in the client area, shows it (which makes it
     // the active window) and clears the delete-allowed flag.
     TMDIChild *CreateChild(const QString &caption);
+    // What Open does once a file is chosen: a window captioned with the path, then charge.
+    void openDocument(const QString &path);
     QMdiArea *mdiArea() const { return m_mdi; }
 
     void SetSup(bool allowed) override;

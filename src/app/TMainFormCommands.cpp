@@ -143,6 +143,11 @@ void TMainForm::FileOpenItemClick()
     const QString path = platform::FileDialogs::getOpenFileName(this, kVehicleFilter);
     if (path.isEmpty())
         return;
+    openDocument(path);
+}
+
+void TMainForm::openDocument(const QString &path)
+{
     TMDIChild *child = CreateChild(path);
     child->charge(path);
 }

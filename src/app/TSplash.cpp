@@ -1,6 +1,7 @@
 #include "app/TSplash.h"
 
 #include "app/startup.h"
+#include "tevversion.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -46,7 +47,7 @@ TSplash::TSplash(QWidget *parent) : QWidget(parent, Qt::SplashScreen | Qt::Frame
     Label1->move(144, 48);
     Label1->adjustSize();
 
-    Label2 = new QLabel(QStringLiteral("Version 2.0"), this);
+    Label2 = new QLabel(QStringLiteral("Version " TEV_VERSION), this);
     Label2->setObjectName(QStringLiteral("Label2"));
     QFont f2 = QGuiApplication::font();
     f2.setBold(true);

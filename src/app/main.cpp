@@ -1,4 +1,5 @@
 #include "app/TMainForm.h"
+#include "app/commandline.h"
 #include "app/singlewindows.h"
 #include "app/startup.h"
 #include "utilities/THorloge.h"
@@ -22,7 +23,15 @@ static bool setComputerClock(const QDateTime &utc)
 
 int main(int argc, char *argv[])
 {
+    // --help and --version answer without a display.
+    const commandline::Request early = commandline::parse(commandline::rawArguments(argc, argv));
+    if (early.action == commandline::Request::Help || early.action == commandline::Request::Version)
+        return commandline::answer(early);
     QApplication app(argc, argv);
+    // Qt has taken its own options (-platform...) out by now.
+    const commandline::Request request = commandline::parse(app.arguments().mid(1));
+    if (request.action != commandline::Request::Run)
+        return commandline::answer(request);
     startup::prepareApplication(app);
     QWidget *splash = startup::showSplash();
     TMainForm *frame = startup::createWindows();
@@ -30,6 +39,7 @@ int main(int argc, char *argv[])
     frame->show();
     if (singles().Horloge)
         singles().Horloge->setClockSetter(&setComputerClock);
+    commandline::openAtStart(frame, request.files);
     const int rc = app.exec();
     delete frame;
     return rc;

@@ -60,6 +60,8 @@ void prepareApplication(QApplication &app)
     // that to every window's caption ("A propos — Tev Auto").
     app.setApplicationName(QStringLiteral("Tev Auto"));
     app.setWindowIcon(toolpictures::programIcon());
+    // Ties the windows to the installed desktop entry (task bars, Wayland).
+    app.setDesktopFileName(QStringLiteral("org.tevauto.TevAuto"));
     platform::Help::setHelpFile(QStringLiteral("Tevauto.hlp"));
 
     // Qt's own dialogs and context menus in French.

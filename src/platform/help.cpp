@@ -27,6 +27,7 @@ namespace {
 bool g_testMode = false;
 QStringList g_calls;
 QString g_file = QStringLiteral("Tevauto.hlp");
+QString g_installedFolder;
 
 const QString kHowToScheme = QStringLiteral("aide");
 
@@ -264,7 +265,7 @@ QPointer<HelpWindow> g_window;
 // Reads the file afresh for every command, so that a file fixed while the program runs is seen.
 HelpWindow *open(QWidget *parent)
 {
-    const QString path = g_file;
+    const QString path = Help::resolvedFile();
     const HelpFile file = Help::read(path);
     if (!file.ok()) {
         QMessageBox::warning(parent ? parent->window() : nullptr, QStringLiteral("Aide de Tev Auto"),
@@ -282,7 +283,7 @@ HelpWindow *open(QWidget *parent)
 
 void record(const QString &what)
 {
-    g_calls << what + QLatin1Char(' ') + g_file;
+    g_calls << what + QLatin1Char(' ') + Help::resolvedFile();
 }
 
 } // namespace
@@ -295,6 +296,26 @@ void Help::setHelpFile(const QString &path)
 QString Help::helpFile()
 {
     return g_file;
+}
+
+QString Help::resolvedFile()
+{
+    if (QFileInfo(g_file).isFile())
+        return g_file;
+    const QString installed = installedFolder() + QStringLiteral("/TevAuto.hlp");
+    return QFileInfo(installed).isFile() ? installed : g_file;
+}
+
+QString Help::installedFolder()
+{
+    if (!g_installedFolder.isEmpty())
+        return g_installedFolder;
+    return QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/../share/tevauto"));
+}
+
+void Help::setInstalledFolder(const QString &folder)
+{
+    g_installedFolder = folder;
 }
 
 QString Help::contextAnchor(int number)
@@ -360,9 +381,10 @@ void Help::helpOnHelp(QWidget *parent)
     // Help on help is the engine's own page: it needs no help file.
     if (!g_window)
         g_window = new HelpWindow(parent ? parent->window() : nullptr);
-    const HelpFile file = read(g_file);
+    const QString path = resolvedFile();
+    const HelpFile file = read(path);
     if (file.ok())
-        g_window->load(g_file, file);
+        g_window->load(path, file);
     g_window->showHowTo();
     g_window->show();
     g_window->raise();

@@ -35,6 +35,15 @@ public:
     static void setHelpFile(const QString &path);
     static QString helpFile();
 
+    // The file the commands open: the one set when it exists, otherwise "TevAuto.hlp" in the
+    // installed data folder when that one exists (so the program may start in any folder),
+    // otherwise the one set, whose absence the engine then reports.
+    static QString resolvedFile();
+    // The installed data folder: <prefix>/share/tevauto, found from the executable's folder
+    // <prefix>/bin. Tests may point it elsewhere (empty: back to that default).
+    static QString installedFolder();
+    static void setInstalledFolder(const QString &folder);
+
     static void contents(QWidget *parent);
     // Opens the keyword index with this keyword typed in the search box (empty: nothing typed).
     static void search(QWidget *parent, const QString &keyword);
