@@ -5,6 +5,7 @@
 #include "platform/messages.h"
 #include "tevversion.h"
 #include "vehicle/TMDIChild.h"
+#include "vehicle/vtrfile.h"
 
 #include <QApplication>
 #include <QDir>
@@ -101,6 +102,12 @@ void openAtStart(TMainForm *frame, const QStringList &files)
         return;
     QTimer::singleShot(0, frame, [frame, files, report] {
         for (const QString &file : files) {
+            // A name that is not UTF-8 arrives with a replacement character: it names another
+            // file, which a later save would create. Say so and open nothing.
+            if (file.contains(QChar::ReplacementCharacter) && !QFileInfo::exists(file)) {
+                platform::Messages::error(frame, vtrfile::unnameableError(file));
+                continue;
+            }
             const QFileInfo info(file);
             const QString path = info.absoluteFilePath();
             // As the open dialog leaves it: pictures are looked up beside the vehicle file.

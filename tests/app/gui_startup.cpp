@@ -16,6 +16,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cstdio>
+
 #include <initializer_list>
 
 using commandline::Request;
@@ -133,6 +135,27 @@ private slots:
         // The window of the file that could not be read stays, as after the open dialog.
         QCOMPARE(qobject_cast<TMDIChild *>(docs[1]->widget())->record().fileName, absent);
         QCOMPARE(f.startDirectory(), QDir(data.path()).canonicalPath());
+    }
+
+    void nameThatIsNotUtf8OpensNothing()
+    {
+        QTemporaryDir data;
+        QVERIFY(copySample(QStringLiteral("exemple.vtr"), data.path()));
+        const QByteArray raw = QFile::encodeName(data.path()) + "/caf\xe9.vtr";
+        QVERIFY(::rename(QFile::encodeName(data.path() + QStringLiteral("/exemple.vtr")).constData(),
+                         raw.constData()) == 0);
+        const QString given = QFile::decodeName(raw);
+
+        TMainForm f;
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        commandline::openAtStart(&f, {given});
+        QTRY_COMPARE(Messages::shown().size(), 1);
+        QVERIFY2(Messages::shown().first().startsWith(QStringLiteral("error: Nom de fichier illisible")),
+                 qPrintable(Messages::shown().first()));
+        QCOMPARE(f.documentCount(), 0);
+        QVERIFY(!QFileInfo::exists(given));
+        ::remove(raw.constData()); // the temporary folder cannot list it to remove it
     }
 
     void noFilesOpenNothing()
