@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
+#include <iterator>
 #include <string>
 
 using namespace Qt::StringLiterals;
@@ -313,6 +315,25 @@ std::optional<QDate> resolveDate(const DateParts &d, DateOrder order)
     return date;
 }
 
+bool dateReadable(const DateParts &d, DateOrder order)
+{
+    switch (d.shape) {
+    case DateParts::Bad:
+        return false;
+    case DateParts::Fixed:
+        return QDate::isValid(d.p[0], d.p[1], d.p[2]);
+    case DateParts::Numeric:
+        if (order == DateOrder::DMY)
+            return QDate::isValid(expandYear(d.p[2]), d.p[1], d.p[0]);
+        if (order == DateOrder::MDY)
+            return QDate::isValid(expandYear(d.p[2]), d.p[0], d.p[1]);
+        if (order == DateOrder::YMD && d.shortParts)
+            return QDate::isValid(expandYear(d.p[0]), d.p[1], d.p[2]);
+        break;
+    }
+    return false;
+}
+
 QString normalizeName(QStringView text)
 {
     const QString decomposed = text.toString().normalized(QString::NormalizationForm_KD);
@@ -516,7 +537,33 @@ QString fitText(const QString &text, int &replaced)
     return out;
 }
 
-QString twoDecimals(long double value) { return textrules::formatFixed(value, 2); }
+QString twoDecimals(long double value)
+{
+    // The hundredths straight from the value, unless it lies near a half of one, where the
+    // rounding of its decimal value decides, or is too large for that to be plain.
+    const long double scaled = std::fabs(value) * 100;
+    if (scaled < 1e13L) {
+        const long double whole = std::floor(scaled);
+        const long double frac = scaled - whole;
+        if (frac < 0.49L || frac > 0.51L) {
+            auto n = static_cast<quint64>(whole) + (frac > 0.5L ? 1 : 0);
+            const bool minus = std::signbit(value) && n > 0; // never "-0.00"
+            char16_t buf[24];
+            char16_t *end = buf + std::size(buf), *p = end;
+            for (int k = 0; k < 2; ++k, n /= 10)
+                *--p = char16_t(u'0' + n % 10);
+            *--p = u'.';
+            do {
+                *--p = char16_t(u'0' + n % 10);
+                n /= 10;
+            } while (n > 0);
+            if (minus)
+                *--p = u'-';
+            return QString(reinterpret_cast<const QChar *>(p), end - p);
+        }
+    }
+    return textrules::formatFixed(value, 2);
+}
 
 QString dateText(const QDate &date)
 {
