@@ -313,20 +313,27 @@ void Builder::add(Row &&row)
     open.date = row.date;
     const QString description =
         describe(row.description, row.ledger, row.partial, row.missed, open.replaced);
+    const auto room = [this](auto &rows) {
+        if (rows.entries.capacity() == 0) {
+            rows.entries.reserve(m_expected);
+            rows.open.reserve(m_expected);
+        }
+        return rows.entries.size();
+    };
     size_t index = 0;
     switch (row.ledger) {
     case Ledger::Fuel:
-        index = m_fuel.entries.size();
+        index = room(m_fuel);
         m_fuel.entries.push_back({QString(), description, QString(), QString(), QString()});
         m_fuel.open.push_back(open);
         break;
     case Ledger::Garage:
-        index = m_garage.entries.size();
+        index = room(m_garage);
         m_garage.entries.push_back({QString(), description, QString(), QString()});
         m_garage.open.push_back(open);
         break;
     case Ledger::Parking:
-        index = m_parking.entries.size();
+        index = room(m_parking);
         m_parking.entries.push_back({QString(), description, QString()});
         m_parking.open.push_back(open);
         break;

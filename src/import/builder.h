@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -59,6 +60,9 @@ public:
     // the entries it makes and their dates.
     void add(Row &&row);
     void skip(qint64 line, const QString &reason) { m_report.skipped.push_back({line, reason}); }
+    // The file's size: a ledger's first entry makes room for as many as such a file may hold
+    // (pages never written cost nothing), so that growing moves no entry.
+    void expect(qint64 bytes) { m_expected = size_t(std::clamp<qint64>(bytes / 64, 16, 1 << 20)); }
 
     // The file says how its dates are written.
     void setFileOrder(DateOrder order) { m_fileOrder = order; }
@@ -100,6 +104,7 @@ private:
     DistanceUnit m_defaultDistance = DistanceUnit::Km;
     VolumeUnit m_defaultVolume = VolumeUnit::Litres;
     bool m_unitsHeld = false;
+    size_t m_expected = 16;
     struct LeftOutSum {
         int rows = 0;
         long double total = 0;

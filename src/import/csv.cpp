@@ -2,6 +2,8 @@
 
 #include "vehicle/vtrfile.h"
 
+#include <QStringDecoder>
+
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -98,7 +100,17 @@ QStringView Record::view(int i, QString &scratch) const
     for (char c : b)
         ascii = ascii && static_cast<unsigned char>(c) < 0x80;
     if (!ascii) {
-        scratch = text(i);
+        if (!m_utf8) {
+            scratch = text(i);
+            return scratch;
+        }
+        // Never more UTF-16 units than UTF-8 bytes. The bytes are valid UTF-8, a mark at the
+        // start included: decoded as QString::fromUtf8 does, without a string of their own.
+        scratch.resize(b.size());
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless
+                                | QStringDecoder::Flag::ConvertInitialBom);
+        const QChar *end = utf8.appendToBuffer(scratch.data(), b);
+        scratch.truncate(end - scratch.constData());
         return scratch;
     }
     scratch.resize(b.size());

@@ -138,6 +138,7 @@ Result importDevice(QIODevice &device, DateOrder order, const QDate &today, cons
     }
 
     Builder builder(res.report);
+    builder.expect(device.size());
     switch (kind) {
     case Kind::PhoneBackup:
         readPhoneBackup(in, builder, res.report, res.record);
