@@ -1,10 +1,11 @@
 #include "import/builder.h"
 
-#include <QHashFunctions>
+#include <QHash>
 
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <initializer_list>
 #include <iterator>
 #include <memory>
 
@@ -176,6 +177,29 @@ void sortByKey(std::vector<Entry> &ledger, const std::vector<qint64> &keys)
     }
 }
 
+// A hash of the texts that make two entries of a day the same (FNV-1a: short texts, many rows).
+size_t textsHash(std::initializer_list<const QString *> texts)
+{
+    quint64 h = 14695981039346656037ULL;
+    for (const QString *t : texts) {
+        if (t)
+            for (QChar c : *t)
+                h = (h ^ c.unicode()) * 1099511628211ULL;
+        h = (h ^ 0x10000) * 1099511628211ULL; // between texts: no UTF-16 unit
+    }
+    return size_t(h);
+}
+
+// The hash with the day, mixed so that its low bits serve as a table index.
+size_t withDay(size_t hash, qint64 day)
+{
+    quint64 h = (hash ^ quint64(day)) * 1099511628211ULL;
+    h ^= h >> 33;
+    h *= 0xFF51AFD7ED558CCDULL;
+    h ^= h >> 33;
+    return size_t(h);
+}
+
 bool sameParts(const DateParts &a, const DateParts &b)
 {
     return a.shape == b.shape && a.shortParts == b.shortParts && a.p[0] == b.p[0] && a.p[1] == b.p[1]
@@ -235,68 +259,42 @@ QString Builder::describe(const QString &raw, Ledger ledger, bool partial, bool 
     return it->fuel[size_t(variant)];
 }
 
-void Builder::setNumbers(Ledger ledger, size_t index, const Row &r)
+Builder::Numbers Builder::numbersOf(Ledger ledger, const Row &r, const QString &description)
 {
     NumberTexts &numbers = m_caches->numbers;
-    quint8 converted = 0;
-    QString odometer;
+    Numbers n;
     if (r.odometer.ok()) {
         long double km = r.odometer.value;
         if ((r.distance == DistanceUnit::Unknown ? m_defaultDistance : r.distance) == DistanceUnit::Miles) {
             km *= kMile;
-            converted |= kMiles;
+            n.converted |= kMiles;
         }
-        odometer = numbers.get(km);
+        n.odometer = numbers.get(km);
     }
-    const QString total = r.total.ok() ? numbers.get(r.total.value) : QString();
-    // What makes two entries of a day the same: a fill-up by its odometer, quantity and total;
-    // a cost also by its description (two equal tickets on one day are two expenses).
-    switch (ledger) {
-    case Ledger::Fuel: {
-        QString quantity;
-        if (r.quantity.ok()) {
-            long double litres = r.quantity.value;
-            switch (r.volume == VolumeUnit::Unknown ? m_defaultVolume : r.volume) {
-            case VolumeUnit::UsGallons:
-                litres *= kUsGallon;
-                converted |= kUsGallons;
-                break;
-            case VolumeUnit::ImperialGallons:
-                litres *= kImperialGallon;
-                converted |= kImperialGallons;
-                break;
-            default:
-                break;
-            }
-            quantity = numbers.get(litres);
+    if (r.total.ok())
+        n.total = numbers.get(r.total.value);
+    if (ledger == Ledger::Fuel && r.quantity.ok()) {
+        long double litres = r.quantity.value;
+        switch (r.volume == VolumeUnit::Unknown ? m_defaultVolume : r.volume) {
+        case VolumeUnit::UsGallons:
+            litres *= kUsGallon;
+            n.converted |= kUsGallons;
+            break;
+        case VolumeUnit::ImperialGallons:
+            litres *= kImperialGallon;
+            n.converted |= kImperialGallons;
+            break;
+        default:
+            break;
         }
-        FuelEntry &e = m_fuel.entries[index];
-        m_fuel.open[index].hash = qHashMulti(0, odometer, quantity, total, QString());
-        e[2] = total;
-        e[3] = quantity;
-        e[4] = odometer;
-        m_fuel.open[index].converted = converted;
-        break;
+        n.quantity = numbers.get(litres);
     }
-    case Ledger::Garage: {
-        GarageEntry &e = m_garage.entries[index];
-        m_garage.open[index].hash = qHashMulti(0, odometer, QString(), total, e[1]);
-        e[2] = total;
-        e[3] = odometer;
-        m_garage.open[index].converted = converted;
-        break;
-    }
-    case Ledger::Parking: {
-        // Parking entries keep no odometer: the hash holds it.
-        ParkingEntry &e = m_parking.entries[index];
-        m_parking.open[index].hash = qHashMulti(0, odometer, QString(), total, e[1]);
-        e[2] = total;
-        m_parking.open[index].converted = converted;
-        break;
-    }
-    case Ledger::LeftOut:
-        break;
-    }
+    // What makes two entries of a day the same: a fill-up its odometer, quantity and total; a
+    // cost also its description (two equal tickets on one day are two expenses). Parking
+    // entries keep no odometer: the hash holds it.
+    n.hash = textsHash({&n.odometer, &n.quantity, &n.total,
+                        ledger == Ledger::Fuel ? nullptr : &description});
+    return n;
 }
 
 void Builder::add(Row &&row)
@@ -311,44 +309,47 @@ void Builder::add(Row &&row)
     OpenEntry open;
     open.line = row.line;
     open.date = row.date;
-    const QString description =
-        describe(row.description, row.ledger, row.partial, row.missed, open.replaced);
-    const auto room = [this](auto &rows) {
+    QString description = describe(row.description, row.ledger, row.partial, row.missed, open.replaced);
+    const bool waits = m_unitsHeld
+        && ((row.odometer.ok() && row.distance == DistanceUnit::Unknown)
+            || (row.ledger == Ledger::Fuel && row.quantity.ok() && row.volume == VolumeUnit::Unknown));
+    Numbers n;
+    if (!waits) {
+        n = numbersOf(row.ledger, row, description);
+        open.hash = n.hash;
+        open.converted = n.converted;
+    }
+    const auto room = [this, &open](auto &rows) {
         if (rows.entries.capacity() == 0) {
             rows.entries.reserve(m_expected);
             rows.open.reserve(m_expected);
         }
+        rows.open.push_back(open);
         return rows.entries.size();
     };
     size_t index = 0;
     switch (row.ledger) {
     case Ledger::Fuel:
         index = room(m_fuel);
-        m_fuel.entries.push_back({QString(), description, QString(), QString(), QString()});
-        m_fuel.open.push_back(open);
+        m_fuel.entries.push_back({QString(), std::move(description), std::move(n.total),
+                                  std::move(n.quantity), std::move(n.odometer)});
         break;
     case Ledger::Garage:
         index = room(m_garage);
-        m_garage.entries.push_back({QString(), description, QString(), QString()});
-        m_garage.open.push_back(open);
+        m_garage.entries.push_back(
+            {QString(), std::move(description), std::move(n.total), std::move(n.odometer)});
         break;
     case Ledger::Parking:
         index = room(m_parking);
-        m_parking.entries.push_back({QString(), description, QString()});
-        m_parking.open.push_back(open);
+        m_parking.entries.push_back({QString(), std::move(description), std::move(n.total)});
         break;
     case Ledger::LeftOut:
         return;
     }
-    const bool waits = m_unitsHeld
-        && ((row.odometer.ok() && row.distance == DistanceUnit::Unknown)
-            || (row.ledger == Ledger::Fuel && row.quantity.ok() && row.volume == VolumeUnit::Unknown));
     if (waits) {
         row.description = QString();
         m_waiting.push_back({row.ledger, index, std::move(row)});
-        return;
     }
-    setNumbers(row.ledger, index, row);
 }
 
 void Builder::setDefaultUnits(DistanceUnit d, VolumeUnit v)
@@ -356,8 +357,34 @@ void Builder::setDefaultUnits(DistanceUnit d, VolumeUnit v)
     m_defaultDistance = d;
     m_defaultVolume = v;
     m_unitsHeld = false;
-    for (const Waiting &w : m_waiting)
-        setNumbers(w.ledger, w.index, w.row);
+    for (Waiting &w : m_waiting) {
+        const auto set = [&w, this](auto &rows, auto &&place) {
+            Numbers n = numbersOf(w.ledger, w.row, rows.entries[w.index][1]);
+            rows.open[w.index].hash = n.hash;
+            rows.open[w.index].converted = n.converted;
+            place(rows.entries[w.index], n);
+        };
+        switch (w.ledger) {
+        case Ledger::Fuel:
+            set(m_fuel, [](FuelEntry &e, Numbers &n) {
+                e[2] = std::move(n.total);
+                e[3] = std::move(n.quantity);
+                e[4] = std::move(n.odometer);
+            });
+            break;
+        case Ledger::Garage:
+            set(m_garage, [](GarageEntry &e, Numbers &n) {
+                e[2] = std::move(n.total);
+                e[3] = std::move(n.odometer);
+            });
+            break;
+        case Ledger::Parking:
+            set(m_parking, [](ParkingEntry &e, Numbers &n) { e[2] = std::move(n.total); });
+            break;
+        case Ledger::LeftOut:
+            break;
+        }
+    }
     m_waiting.clear();
     m_waiting.shrink_to_fit();
 }
@@ -475,7 +502,7 @@ bool Builder::finish(DateOrder given, VehicleRecord &record)
             const auto isSame = [&](quint32 k) {
                 return open[k].hash == o.hash && same(entries[k], entry);
             };
-            if (seen.seenBefore(qHashMulti(0, o.hash, last.day), quint32(kept), isSame)) {
+            if (seen.seenBefore(withDay(o.hash, last.day), quint32(kept), isSame)) {
                 ++m_report.duplicates;
                 continue;
             }

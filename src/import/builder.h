@@ -91,7 +91,13 @@ private:
     struct Caches;
 
     DateOrder chooseOrder(DateOrder given);
-    void setNumbers(Ledger ledger, size_t index, const Row &row);
+    // The entry's number texts in kilometres and litres, what was converted, and its hash.
+    struct Numbers {
+        QString total, quantity, odometer;
+        quint8 converted = 0;
+        size_t hash = 0;
+    };
+    Numbers numbersOf(Ledger ledger, const Row &row, const QString &description);
     QString describe(const QString &raw, Ledger ledger, bool partial, bool missed, int &replaced);
 
     Report &m_report;

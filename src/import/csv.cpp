@@ -22,14 +22,6 @@ constexpr qsizetype kMaxRecord = qsizetype(1) << 24;
 constexpr qsizetype kFirstLook = 65536;
 constexpr int kSniffLines = 30;
 
-bool hasHighBytes(const std::string &s)
-{
-    for (char c : s)
-        if (static_cast<unsigned char>(c) >= 0x80)
-            return true;
-    return false;
-}
-
 } // namespace
 
 bool isValidUtf8(QByteArrayView bytes, bool allowCutEnd)
@@ -38,6 +30,14 @@ bool isValidUtf8(QByteArrayView bytes, bool allowCutEnd)
     const qsizetype n = bytes.size();
     qsizetype i = 0;
     while (i < n) {
+        if (i + 8 <= n) { // eight plain ASCII bytes at a time
+            quint64 word = 0;
+            std::memcpy(&word, s + i, sizeof word);
+            if (!(word & 0x8080808080808080ULL)) {
+                i += 8;
+                continue;
+            }
+        }
         const unsigned char c = s[i];
         if (c < 0x80) {
             ++i;
@@ -96,28 +96,28 @@ QString Record::text(int i) const
 QStringView Record::view(int i, QString &scratch) const
 {
     const QByteArrayView b = bytes(i);
-    bool ascii = true;
-    for (char c : b)
-        ascii = ascii && static_cast<unsigned char>(c) < 0x80;
-    if (!ascii) {
-        if (!m_utf8) {
-            scratch = text(i);
-            return scratch;
-        }
-        // Never more UTF-16 units than UTF-8 bytes. The bytes are valid UTF-8, a mark at the
-        // start included: decoded as QString::fromUtf8 does, without a string of their own.
+    // The scratch only grows: the view covers the part written.
+    if (scratch.size() < b.size())
         scratch.resize(b.size());
-        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless
-                                | QStringDecoder::Flag::ConvertInitialBom);
-        const QChar *end = utf8.appendToBuffer(scratch.data(), b);
-        scratch.truncate(end - scratch.constData());
+    char16_t *d = reinterpret_cast<char16_t *>(scratch.data());
+    bool ascii = true;
+    for (qsizetype k = 0; k < b.size(); ++k) {
+        const auto c = static_cast<unsigned char>(b[k]);
+        ascii = ascii && c < 0x80;
+        d[k] = char16_t(c);
+    }
+    if (ascii)
+        return QStringView(d, b.size());
+    if (!m_utf8) {
+        scratch = text(i);
         return scratch;
     }
-    scratch.resize(b.size());
-    char16_t *d = reinterpret_cast<char16_t *>(scratch.data());
-    for (qsizetype k = 0; k < b.size(); ++k)
-        d[k] = char16_t(static_cast<unsigned char>(b[k]));
-    return scratch;
+    // Never more UTF-16 units than UTF-8 bytes. The bytes are valid UTF-8, a mark at the start
+    // included: decoded as QString::fromUtf8 does, without a string of their own.
+    QStringDecoder utf8(QStringDecoder::Utf8,
+                        QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    const QChar *end = utf8.appendToBuffer(scratch.data(), b);
+    return QStringView(scratch.constData(), end - scratch.constData());
 }
 
 bool Record::isBlank() const
@@ -342,8 +342,7 @@ bool Reader::next(Record &record)
         }
         record.line = m_line;
         m_line += breaks;
-        record.m_utf8 = m_encoding == Encoding::Utf8
-            && (!hasHighBytes(record.m_data) || isValidUtf8(QByteArrayView(record.m_data)));
+        record.m_utf8 = m_encoding == Encoding::Utf8 && isValidUtf8(QByteArrayView(record.m_data));
         return true;
     }
 }

@@ -19,6 +19,21 @@ namespace {
 
 bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 
+// 10^n for 0 <= n <= 27, each exact in a long double (as the number rules use them).
+long double exactPow10(int n)
+{
+    static const std::array<long double, 28> table = [] {
+        std::array<long double, 28> t{};
+        long double p = 1;
+        for (auto &x : t) {
+            x = p;
+            p *= 10;
+        }
+        return t;
+    }();
+    return table[size_t(n)];
+}
+
 // Spaces that group digits or pad a field.
 bool isSpace(char16_t c)
 {
@@ -106,6 +121,38 @@ Number parseNumber(QStringView text, NumberRole role)
             before += isDigit(text[i].unicode()) && text[i] != u'0' ? 1 : 0;
         const bool grouping = role == NumberRole::Odometer && after == 3 && before > 0;
         decimal = grouping ? 0 : text[lastMark].unicode();
+    }
+
+    // Up to 19 significant digits and 27 decimals, the value the program's own rule gives,
+    // worked out the same way without writing the number out.
+    {
+        quint64 mantissa = 0;
+        int kept = 0, scale = 0;
+        bool point = false;
+        for (qsizetype i = first; i <= last; ++i) {
+            const char16_t c = text[i].unicode();
+            if (isDigit(c)) {
+                if (mantissa == 0 && c == u'0') {
+                    scale -= point ? 1 : 0;
+                } else if (kept < 19) {
+                    mantissa = mantissa * 10 + (c - u'0');
+                    ++kept;
+                    scale -= point ? 1 : 0;
+                } else if (!point) {
+                    ++scale;
+                }
+            } else if (c == decimal) {
+                point = true;
+            }
+        }
+        if (scale >= -27 && scale <= 27) {
+            long double value = 0;
+            if (mantissa != 0) {
+                const auto m = static_cast<long double>(mantissa);
+                value = scale >= 0 ? m * exactPow10(scale) : m / exactPow10(-scale);
+            }
+            return {Number::Ok, negative ? -value : value};
+        }
     }
 
     // The number in the program's own form, read by its own rule. One buffer for every call:
@@ -374,10 +421,19 @@ std::optional<bool> parseFlag(QStringView text)
     const QStringView t = text.trimmed();
     if (t.isEmpty())
         return std::nullopt;
-    // The usual words without the cost of normalizing.
-    if (t == u"1" || t.compare(u"true", Qt::CaseInsensitive) == 0)
+    // The usual words without the cost of normalizing (any other spelling of them is
+    // found below).
+    const auto is = [t](QLatin1StringView word) {
+        if (t.size() != word.size())
+            return false;
+        for (qsizetype i = 0; i < t.size(); ++i)
+            if ((t[i].unicode() | 0x20) != char16_t(word[i].unicode()))
+                return false;
         return true;
-    if (t == u"0" || t.compare(u"false", Qt::CaseInsensitive) == 0)
+    };
+    if (t == u"1" || is("true"_L1))
+        return true;
+    if (t == u"0" || is("false"_L1))
         return false;
     const QString n = normalizeName(t);
     static const QStringList yes{u"1"_s, u"oui"_s, u"o"_s, u"yes"_s, u"y"_s, u"true"_s,
