@@ -209,7 +209,9 @@ bool sameParts(const DateParts &a, const DateParts &b)
 } // namespace
 
 struct Builder::Caches {
-    NumberTexts numbers;
+    // One per column: odometer readings seldom repeat and would push out the quantities and
+    // amounts, which do.
+    NumberTexts odometers, totals, quantities;
     // A description as written, made fit; for a fill-up also with its marks, made when first met.
     struct Description {
         QString fit;
@@ -261,7 +263,6 @@ QString Builder::describe(const QString &raw, Ledger ledger, bool partial, bool 
 
 Builder::Numbers Builder::numbersOf(Ledger ledger, const Row &r, const QString &description)
 {
-    NumberTexts &numbers = m_caches->numbers;
     Numbers n;
     if (r.odometer.ok()) {
         long double km = r.odometer.value;
@@ -269,10 +270,10 @@ Builder::Numbers Builder::numbersOf(Ledger ledger, const Row &r, const QString &
             km *= kMile;
             n.converted |= kMiles;
         }
-        n.odometer = numbers.get(km);
+        n.odometer = m_caches->odometers.get(km);
     }
     if (r.total.ok())
-        n.total = numbers.get(r.total.value);
+        n.total = m_caches->totals.get(r.total.value);
     if (ledger == Ledger::Fuel && r.quantity.ok()) {
         long double litres = r.quantity.value;
         switch (r.volume == VolumeUnit::Unknown ? m_defaultVolume : r.volume) {
@@ -287,7 +288,7 @@ Builder::Numbers Builder::numbersOf(Ledger ledger, const Row &r, const QString &
         default:
             break;
         }
-        n.quantity = numbers.get(litres);
+        n.quantity = m_caches->quantities.get(litres);
     }
     // What makes two entries of a day the same: a fill-up its odometer, quantity and total; a
     // cost also its description (two equal tickets on one day are two expenses). Parking

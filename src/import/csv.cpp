@@ -112,10 +112,10 @@ QStringView Record::view(int i, QString &scratch) const
         scratch = text(i);
         return scratch;
     }
-    // Never more UTF-16 units than UTF-8 bytes. The bytes are valid UTF-8, a mark at the start
-    // included: decoded as QString::fromUtf8 does, without a string of their own.
-    QStringDecoder utf8(QStringDecoder::Utf8,
-                        QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    // Never more UTF-16 units than UTF-8 bytes. The bytes are valid UTF-8: decoded as
+    // QString::fromUtf8 does (a byte-order mark at the start dropped), without a string of
+    // their own.
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     const QChar *end = utf8.appendToBuffer(scratch.data(), b);
     return QStringView(scratch.constData(), end - scratch.constData());
 }
@@ -215,6 +215,11 @@ void Reader::sniff()
             m_separator = candidates[k];
         }
     }
+    m_stops.fill(0);
+    for (unsigned char c : {'\r', '\n'})
+        m_stops[c] = kEndsPlain | kEndsQuoted;
+    m_stops[static_cast<unsigned char>(m_separator)] |= kEndsPlain;
+    m_stops['"'] |= kEndsQuoted;
 }
 
 bool Reader::rewind()
@@ -265,7 +270,7 @@ Reader::Parse Reader::parse(Record &r, bool quotes, qint64 &breaks)
                 p = q + 1;
                 for (;;) {
                     const qsizetype s = p;
-                    while (p < n && b[p] != '"' && b[p] != '\r' && b[p] != '\n')
+                    while (p < n && !(m_stops[static_cast<unsigned char>(b[p])] & kEndsQuoted))
                         ++p;
                     r.m_data.append(b + s, size_t(p - s));
                     if (qsizetype(r.m_data.size()) - fieldStart > g_quotedLimit)
@@ -294,7 +299,7 @@ Reader::Parse Reader::parse(Record &r, bool quotes, qint64 &breaks)
         }
         // The plain field, or whatever stands between a closing quote and the separator.
         const qsizetype s = p;
-        while (p < n && b[p] != sep && b[p] != '\r' && b[p] != '\n')
+        while (p < n && !(m_stops[static_cast<unsigned char>(b[p])] & kEndsPlain))
             ++p;
         r.m_data.append(b + s, size_t(p - s));
         if (p == n && !m_eof)

@@ -599,10 +599,10 @@ QString twoDecimals(long double value)
     // rounding of its decimal value decides, or is too large for that to be plain.
     const long double scaled = std::fabs(value) * 100;
     if (scaled < 1e13L) {
-        const long double whole = std::floor(scaled);
-        const long double frac = scaled - whole;
+        const auto whole = static_cast<quint64>(scaled); // not negative: the floor
+        const long double frac = scaled - static_cast<long double>(whole);
         if (frac < 0.49L || frac > 0.51L) {
-            auto n = static_cast<quint64>(whole) + (frac > 0.5L ? 1 : 0);
+            quint64 n = whole + (frac > 0.5L ? 1 : 0);
             const bool minus = std::signbit(value) && n > 0; // never "-0.00"
             char16_t buf[24];
             char16_t *end = buf + std::size(buf), *p = end;
