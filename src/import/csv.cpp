@@ -2,7 +2,6 @@
 
 #include "vehicle/vtrfile.h"
 
-#include <QStringDecoder>
 
 #include <algorithm>
 #include <array>
@@ -96,28 +95,44 @@ QString Record::text(int i) const
 QStringView Record::view(int i, QString &scratch) const
 {
     const QByteArrayView b = bytes(i);
-    // The scratch only grows: the view covers the part written.
+    // The scratch only grows: the view covers the part written. Never more UTF-16 units than
+    // bytes.
     if (scratch.size() < b.size())
         scratch.resize(b.size());
     char16_t *d = reinterpret_cast<char16_t *>(scratch.data());
-    bool ascii = true;
-    for (qsizetype k = 0; k < b.size(); ++k) {
-        const auto c = static_cast<unsigned char>(b[k]);
-        ascii = ascii && c < 0x80;
-        d[k] = char16_t(c);
+    const auto *s = reinterpret_cast<const unsigned char *>(b.data());
+    const qsizetype n = b.size();
+    qsizetype k = 0, out = 0;
+    // Decoded as QString::fromUtf8 does: a byte-order mark at the start dropped. The record
+    // is valid UTF-8, so a sequence that starts and ends inside the field is one; a field that
+    // cuts one (possible, as the record joins its fields) takes the slow way.
+    if (m_utf8 && n >= 3 && s[0] == 0xEF && s[1] == 0xBB && s[2] == 0xBF)
+        k = 3;
+    while (k < n) {
+        const unsigned c = s[k];
+        if (c < 0x80) {
+            d[out++] = char16_t(c);
+            ++k;
+            continue;
+        }
+        const qsizetype length = c < 0xC0 ? 0 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+        if (!m_utf8 || length == 0 || k + length > n) {
+            scratch = text(i);
+            return scratch;
+        }
+        if (length == 2) {
+            d[out++] = char16_t(((c & 0x1F) << 6) | (s[k + 1] & 0x3F));
+        } else if (length == 3) {
+            d[out++] = char16_t(((c & 0x0F) << 12) | ((s[k + 1] & 0x3F) << 6) | (s[k + 2] & 0x3F));
+        } else {
+            const char32_t u = ((c & 0x07) << 18) | ((s[k + 1] & 0x3F) << 12)
+                | ((s[k + 2] & 0x3F) << 6) | (s[k + 3] & 0x3F);
+            d[out++] = QChar::highSurrogate(u);
+            d[out++] = QChar::lowSurrogate(u);
+        }
+        k += length;
     }
-    if (ascii)
-        return QStringView(d, b.size());
-    if (!m_utf8) {
-        scratch = text(i);
-        return scratch;
-    }
-    // Never more UTF-16 units than UTF-8 bytes. The bytes are valid UTF-8: decoded as
-    // QString::fromUtf8 does (a byte-order mark at the start dropped), without a string of
-    // their own.
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QChar *end = utf8.appendToBuffer(scratch.data(), b);
-    return QStringView(scratch.constData(), end - scratch.constData());
+    return QStringView(d, out);
 }
 
 bool Record::isBlank() const

@@ -117,7 +117,9 @@ private Q_SLOTS:
         const QByteArray utf8("a long plain field,Caf\xC3\xA9 \xE2\x82\xAC,x\n"
                               "\xEF\xBB\xBF" "1,\xEF\xBB\xBF" "2,\xF0\x9F\x9A\x97\n");
         const QByteArray cp1252("a long plain field,Caf\xE9,\x80\n");
-        for (const QByteArray &bytes : {utf8, cp1252}) {
+        // With a mark the file is UTF-8 whatever it holds; joined, these two fields are.
+        const QByteArray cut("\xEF\xBB\xBF" "a\n\xC3,\xA9\n");
+        for (const QByteArray &bytes : {utf8, cp1252, cut}) {
             QBuffer device;
             device.setData(bytes);
             device.open(QIODevice::ReadOnly);
