@@ -75,9 +75,8 @@ public:
     // it: the report then says which orders the dates allow and the record is left as it is.
     bool finish(DateOrder given, VehicleRecord &record);
 
-    static constexpr quint8 kMiles = 1, kUsGallons = 2, kImperialGallons = 4;
-
 private:
+    static constexpr quint8 kMiles = 1, kUsGallons = 2, kImperialGallons = 4;
     template <class Entry>
     struct Entries {
         std::vector<Entry> entries;
@@ -88,15 +87,15 @@ private:
         size_t index;
         Row row;
     };
-    struct Caches;
-
-    DateOrder chooseOrder(DateOrder given);
-    // The entry's number texts in kilometres and litres, what was converted, and its hash.
+    // An entry's number texts in kilometres and litres, what was converted, and its hash.
     struct Numbers {
         QString total, quantity, odometer;
         quint8 converted = 0;
         size_t hash = 0;
     };
+    struct Caches;
+
+    DateOrder chooseOrder(DateOrder given);
     Numbers numbersOf(Ledger ledger, const Row &row, const QString &description);
     QString describe(const QString &raw, Ledger ledger, bool partial, bool missed, int &replaced);
 
