@@ -1,12 +1,13 @@
 #include "import/builder.h"
 
-#include <QHashFunctions>
+#include <QHash>
 
 #include <algorithm>
-#include <cstring>
-#include <memory>
-#include <limits>
 #include <array>
+#include <cstring>
+#include <initializer_list>
+#include <iterator>
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -48,16 +49,6 @@ void appendPart(QString &description, QStringView part)
     description.append(part);
 }
 
-QString Builder::share(const QString &text)
-{
-    if (const auto it = m_shared.constFind(text); it != m_shared.constEnd())
-        return *it;
-    const QString copy(text.constData(), text.size()); // not the caller's growing buffer
-    if (m_shared.size() < kSharedTexts)
-        m_shared.insert(copy);
-    return copy;
-}
-
 int Builder::leftOutCategory(const QString &name, const QString &reason)
 {
     for (size_t i = 0; i < m_report.leftOut.size(); ++i)
@@ -77,7 +68,7 @@ constexpr long double kImperialGallon = 4.54609L;
 constexpr std::array<DateOrder, 3> kOrders{DateOrder::DMY, DateOrder::MDY, DateOrder::YMD};
 
 // The parts of a description made fit, joined by " — ".
-QString describe(const QString &raw, int &replaced)
+QString fitParts(const QString &raw, int &replaced)
 {
     if (!raw.contains(kPartBreak))
         return fitText(raw, replaced);
@@ -93,8 +84,8 @@ QString describe(const QString &raw, int &replaced)
     return out;
 }
 
-// The entries already taken, by a hash of what makes two rows the same (open addressing over
-// indexes into the ledgers: a large file adds no node per row).
+// The entries of a ledger already taken, by a hash of what makes two entries the same (open
+// addressing over indexes into the ledger: a large file adds no node per entry).
 class SeenRows {
 public:
     explicit SeenRows(size_t rows)
@@ -105,28 +96,28 @@ public:
         m_slots.assign(n, Slot{});
     }
 
-    // True when an equal entry was seen; otherwise remembers this one as entry `index` of
-    // its ledger. `same(ledger, index)` compares with an entry seen before.
+    // True when an equal entry was seen; otherwise remembers this one as entry `index`.
+    // `same(index)` compares with an entry seen before.
     template <class Same>
-    bool seenBefore(Ledger ledger, size_t hash, quint32 index, Same &&same)
+    bool seenBefore(size_t hash, quint32 index, Same &&same)
     {
         const size_t mask = m_slots.size() - 1;
+        const auto check = quint32(hash >> 32);
         for (size_t i = hash & mask;; i = (i + 1) & mask) {
             Slot &s = m_slots[i];
             if (s.index == 0) {
-                s = {hash, index + 1, ledger};
+                s = {check, index + 1};
                 return false;
             }
-            if (s.hash == hash && s.ledger == ledger && same(s.index - 1))
+            if (s.check == check && same(s.index - 1))
                 return true;
         }
     }
 
 private:
     struct Slot {
-        size_t hash = 0;
+        quint32 check = 0; // the hash's high half
         quint32 index = 0; // entry + 1; 0 for an empty slot
-        Ledger ledger = Ledger::Fuel;
     };
     std::vector<Slot> m_slots;
 };
@@ -159,7 +150,7 @@ private:
 // Puts the ledger in the order of its keys, equal keys in the order they came, moving each
 // entry once into place.
 template <class Entry>
-void sortByKey(std::vector<Entry> &ledger, std::vector<qint64> &keys, size_t from)
+void sortByKey(std::vector<Entry> &ledger, const std::vector<qint64> &keys)
 {
     if (std::is_sorted(keys.begin(), keys.end()))
         return;
@@ -173,34 +164,257 @@ void sortByKey(std::vector<Entry> &ledger, std::vector<qint64> &keys, size_t fro
     for (size_t i = 0; i < n; ++i) {
         if (order[i] == i)
             continue;
-        Entry held = std::move(ledger[from + i]);
+        Entry held = std::move(ledger[i]);
         size_t at = i;
         while (order[at] != i) {
             const size_t next = order[at];
-            ledger[from + at] = std::move(ledger[from + next]);
+            ledger[at] = std::move(ledger[next]);
             order[at] = quint32(at);
             at = next;
         }
-        ledger[from + at] = std::move(held);
+        ledger[at] = std::move(held);
         order[at] = quint32(at);
     }
 }
 
+// A hash of the texts that make two entries of a day the same (FNV-1a: short texts, many rows).
+size_t textsHash(std::initializer_list<const QString *> texts)
+{
+    quint64 h = 14695981039346656037ULL;
+    for (const QString *t : texts) {
+        if (t)
+            for (QChar c : *t)
+                h = (h ^ c.unicode()) * 1099511628211ULL;
+        h = (h ^ 0x10000) * 1099511628211ULL; // between texts: no UTF-16 unit
+    }
+    return size_t(h);
+}
+
+// The hash with the day, mixed so that its low bits serve as a table index.
+size_t withDay(size_t hash, qint64 day)
+{
+    quint64 h = (hash ^ quint64(day)) * 1099511628211ULL;
+    h ^= h >> 33;
+    h *= 0xFF51AFD7ED558CCDULL;
+    h ^= h >> 33;
+    return size_t(h);
+}
+
+bool sameParts(const DateParts &a, const DateParts &b)
+{
+    return a.shape == b.shape && a.shortParts == b.shortParts && a.p[0] == b.p[0] && a.p[1] == b.p[1]
+        && a.p[2] == b.p[2];
+}
+
 } // namespace
+
+struct Builder::Caches {
+    // One per column: odometer readings seldom repeat and would push out the quantities and
+    // amounts, which do.
+    NumberTexts odometers, totals, quantities;
+    // A description as written, made fit; for a fill-up also with its marks, made when first met.
+    struct Description {
+        QString fit;
+        int replaced = 0;
+        std::array<QString, 4> fuel; // plain, partial, missed before, both
+        quint8 made = 0;             // bit per `fuel` text made
+    };
+    QHash<QString, Description> descriptions;
+};
+
+Builder::Builder(Report &report) : m_report(report), m_caches(std::make_unique<Caches>()) {}
+
+Builder::~Builder() = default;
+
+QString Builder::describe(const QString &raw, Ledger ledger, bool partial, bool missed, int &replaced)
+{
+    const auto marked = [](const QString &fit, int variant) {
+        QString text = fit;
+        if (variant & 1)
+            text.append(u" (plein partiel)"_s);
+        if (variant & 2)
+            text.append(u" (pleins manqués avant)"_s);
+        return text.trimmed();
+    };
+    const int variant = (partial ? 1 : 0) | (missed ? 2 : 0);
+    auto &cache = m_caches->descriptions;
+    auto it = cache.find(raw);
+    if (it == cache.end()) {
+        int count = 0;
+        QString fit = fitParts(raw, count);
+        replaced += count;
+        // Not the reader's buffer, which goes on growing.
+        if (fit.constData() == raw.constData())
+            fit = QString(fit.constData(), fit.size());
+        if (cache.size() >= kSharedTexts)
+            return ledger == Ledger::Fuel ? marked(fit, variant) : fit;
+        it = cache.insert(QString(raw.constData(), raw.size()), {fit, count, {}, 0});
+    } else {
+        replaced += it->replaced;
+    }
+    if (ledger != Ledger::Fuel)
+        return it->fit;
+    if (!(it->made & (1 << variant))) {
+        it->fuel[size_t(variant)] = marked(it->fit, variant);
+        it->made |= quint8(1 << variant);
+    }
+    return it->fuel[size_t(variant)];
+}
+
+Builder::Numbers Builder::numbersOf(Ledger ledger, const Row &r, const QString &description)
+{
+    Numbers n;
+    if (r.odometer.ok()) {
+        long double km = r.odometer.value;
+        if ((r.distance == DistanceUnit::Unknown ? m_defaultDistance : r.distance) == DistanceUnit::Miles) {
+            km *= kMile;
+            n.converted |= kMiles;
+        }
+        n.odometer = m_caches->odometers.get(km);
+    }
+    if (r.total.ok())
+        n.total = m_caches->totals.get(r.total.value);
+    if (ledger == Ledger::Fuel && r.quantity.ok()) {
+        long double litres = r.quantity.value;
+        switch (r.volume == VolumeUnit::Unknown ? m_defaultVolume : r.volume) {
+        case VolumeUnit::UsGallons:
+            litres *= kUsGallon;
+            n.converted |= kUsGallons;
+            break;
+        case VolumeUnit::ImperialGallons:
+            litres *= kImperialGallon;
+            n.converted |= kImperialGallons;
+            break;
+        default:
+            break;
+        }
+        n.quantity = m_caches->quantities.get(litres);
+    }
+    // What makes two entries of a day the same: a fill-up its odometer, quantity and total; a
+    // cost also its description (two equal tickets on one day are two expenses). Parking
+    // entries keep no odometer: the hash holds it.
+    n.hash = textsHash({&n.odometer, &n.quantity, &n.total,
+                        ledger == Ledger::Fuel ? nullptr : &description});
+    return n;
+}
+
+void Builder::add(Row &&row)
+{
+    if (row.ledger == Ledger::LeftOut) {
+        LeftOutSum &sum = m_leftOutSums[size_t(row.leftOut)];
+        ++sum.rows;
+        if (row.total.ok())
+            sum.total += row.total.value;
+        return;
+    }
+    OpenEntry open;
+    open.line = row.line;
+    open.date = row.date;
+    QString description = describe(row.description, row.ledger, row.partial, row.missed, open.replaced);
+    const bool waits = m_unitsHeld
+        && ((row.odometer.ok() && row.distance == DistanceUnit::Unknown)
+            || (row.ledger == Ledger::Fuel && row.quantity.ok() && row.volume == VolumeUnit::Unknown));
+    Numbers n;
+    if (!waits) {
+        n = numbersOf(row.ledger, row, description);
+        open.hash = n.hash;
+        open.converted = n.converted;
+    }
+    const auto room = [this, &open](auto &rows) {
+        if (rows.entries.capacity() == 0) {
+            rows.entries.reserve(m_expected);
+            rows.open.reserve(m_expected);
+        }
+        rows.open.push_back(open);
+        return rows.entries.size();
+    };
+    size_t index = 0;
+    switch (row.ledger) {
+    case Ledger::Fuel:
+        index = room(m_fuel);
+        m_fuel.entries.push_back({QString(), std::move(description), std::move(n.total),
+                                  std::move(n.quantity), std::move(n.odometer)});
+        break;
+    case Ledger::Garage:
+        index = room(m_garage);
+        m_garage.entries.push_back(
+            {QString(), std::move(description), std::move(n.total), std::move(n.odometer)});
+        break;
+    case Ledger::Parking:
+        index = room(m_parking);
+        m_parking.entries.push_back({QString(), std::move(description), std::move(n.total)});
+        break;
+    case Ledger::LeftOut:
+        return;
+    }
+    if (waits) {
+        row.description = QString();
+        m_waiting.push_back({row.ledger, index, std::move(row)});
+    }
+}
+
+void Builder::setDefaultUnits(DistanceUnit d, VolumeUnit v)
+{
+    m_defaultDistance = d;
+    m_defaultVolume = v;
+    m_unitsHeld = false;
+    for (Waiting &w : m_waiting) {
+        const auto set = [&w, this](auto &rows, auto &&place) {
+            Numbers n = numbersOf(w.ledger, w.row, rows.entries[w.index][1]);
+            rows.open[w.index].hash = n.hash;
+            rows.open[w.index].converted = n.converted;
+            place(rows.entries[w.index], n);
+        };
+        switch (w.ledger) {
+        case Ledger::Fuel:
+            set(m_fuel, [](FuelEntry &e, Numbers &n) {
+                e[2] = std::move(n.total);
+                e[3] = std::move(n.quantity);
+                e[4] = std::move(n.odometer);
+            });
+            break;
+        case Ledger::Garage:
+            set(m_garage, [](GarageEntry &e, Numbers &n) {
+                e[2] = std::move(n.total);
+                e[3] = std::move(n.odometer);
+            });
+            break;
+        case Ledger::Parking:
+            set(m_parking, [](ParkingEntry &e, Numbers &n) { e[2] = std::move(n.total); });
+            break;
+        case Ledger::LeftOut:
+            break;
+        }
+    }
+    m_waiting.clear();
+    m_waiting.shrink_to_fit();
+}
 
 DateOrder Builder::chooseOrder(DateOrder given)
 {
     if (m_fileOrder != DateOrder::Unknown)
         return m_fileOrder;
+    const auto forEachNumeric = [this](auto &&f) {
+        for (const std::vector<OpenEntry> *open : {&m_fuel.open, &m_garage.open, &m_parking.open})
+            for (const OpenEntry &o : *open)
+                if (o.date.shape == DateParts::Numeric && !f(o.date))
+                    return;
+    };
     std::array<qint64, 3> valid{};
     qint64 numeric = 0;
-    for (const Row &r : m_rows) {
-        if (r.ledger == Ledger::LeftOut || r.date.shape != DateParts::Numeric)
-            continue;
+    DateParts last;
+    std::array<bool, 3> lastValid{};
+    forEachNumeric([&](const DateParts &d) {
         ++numeric;
+        if (numeric == 1 || !sameParts(d, last)) { // neighbours often share their date
+            last = d;
+            for (size_t k = 0; k < kOrders.size(); ++k)
+                lastValid[k] = dateReadable(d, kOrders[k]);
+        }
         for (size_t k = 0; k < kOrders.size(); ++k)
-            valid[k] += resolveDate(r.date, kOrders[k]) ? 1 : 0;
-    }
+            valid[k] += lastValid[k] ? 1 : 0;
+        return true;
+    });
     if (numeric == 0)
         return DateOrder::DMY;
     std::vector<DateOrder> possible;
@@ -221,15 +435,12 @@ DateOrder Builder::chooseOrder(DateOrder given)
         return given;
     // When every possible order gives the same dates (01/01, 05/05...), the choice is moot.
     bool same = true;
-    for (const Row &r : m_rows) {
-        if (r.ledger == Ledger::LeftOut || r.date.shape != DateParts::Numeric)
-            continue;
-        const auto first = resolveDate(r.date, possible.front());
+    forEachNumeric([&](const DateParts &d) {
+        const auto first = resolveDate(d, possible.front());
         for (DateOrder o : possible)
-            same = same && resolveDate(r.date, o) == first;
-        if (!same)
-            break;
-    }
+            same = same && resolveDate(d, o) == first;
+        return same;
+    });
     if (same)
         return possible.front();
     m_report.needsDateOrder = true;
@@ -239,185 +450,112 @@ DateOrder Builder::chooseOrder(DateOrder given)
 
 bool Builder::finish(DateOrder given, VehicleRecord &record)
 {
+    if (!m_waiting.empty())
+        setDefaultUnits(m_defaultDistance, m_defaultVolume);
     const DateOrder order = chooseOrder(given);
     if (order == DateOrder::Unknown)
         return false;
 
-    const auto distanceOf = [this](DistanceUnit u) {
-        return u == DistanceUnit::Unknown ? m_defaultDistance : u;
-    };
-    const auto volumeOf = [this](VolumeUnit u) { return u == VolumeUnit::Unknown ? m_defaultVolume : u; };
-    bool milesConverted = false, usConverted = false, imperialConverted = false;
-
-    // Entries go to the ledgers in file order, then each ledger is sorted by date.
-    const size_t fuelFrom = record.ListView1.size(), garageFrom = record.ListView2.size(),
-                 parkingFrom = record.ListView3.size();
-    std::vector<qint64> fuelKeys, garageKeys, parkingKeys;
-    std::array<size_t, 4> perLedger{};
-    for (const Row &r : m_rows)
-        ++perLedger[size_t(r.ledger)];
-    record.ListView1.reserve(fuelFrom + perLedger[size_t(Ledger::Fuel)]);
-    record.ListView2.reserve(garageFrom + perLedger[size_t(Ledger::Garage)]);
-    record.ListView3.reserve(parkingFrom + perLedger[size_t(Ledger::Parking)]);
-    fuelKeys.reserve(perLedger[size_t(Ledger::Fuel)]);
-    garageKeys.reserve(perLedger[size_t(Ledger::Garage)]);
-    parkingKeys.reserve(perLedger[size_t(Ledger::Parking)]);
-    SeenRows seen(m_rows.size());
-    const auto numberTexts = std::make_unique<NumberTexts>();
-    NumberTexts &numbers = *numberTexts;
-    QHash<qint64, QString> dates;
-    qint64 lastDay = std::numeric_limits<qint64>::min();
-    QString lastDate;
-    QHash<QString, std::pair<QString, int>> descriptions; // as written -> fit, characters replaced
+    // Many entries share a date: one text each, as the vehicle file's reader shares them.
+    QHash<qint64, QString> dateTexts;
+    struct {
+        bool set = false;
+        DateParts parts;
+        std::optional<QDate> date;
+        qint64 day = 0;
+        QString text;
+    } last; // the date of the entry before, which neighbours often share
     QDate earliest;
     std::vector<SkippedRow> badDates;
+    quint8 converted = 0;
 
-    for (Row &r : m_rows) {
-        if (r.ledger == Ledger::LeftOut) {
-            LeftOut &l = m_report.leftOut[size_t(r.leftOut)];
-            ++l.rows;
-            if (r.total.ok())
-                m_leftOutSums[size_t(r.leftOut)].total += r.total.value;
-            continue;
-        }
-        const std::optional<QDate> date = resolveDate(r.date, order);
-        if (!date) {
-            badDates.push_back({r.line, why::date()});
-            continue;
-        }
-        // Many rows share a date or a description: one text each, as the vehicle file's
-        // reader shares them.
-        const qint64 day = date->toJulianDay();
-        if (day != lastDay) {
-            auto it = dates.constFind(day);
-            if (it == dates.constEnd())
-                it = dates.insert(day, dateText(*date));
-            lastDate = *it;
-            lastDay = day;
-        }
-        const QString &dateStr = lastDate;
-        QString odometer;
-        if (r.odometer.ok()) {
-            long double km = r.odometer.value;
-            if (distanceOf(r.distance) == DistanceUnit::Miles) {
-                km *= kMile;
-                milesConverted = true;
+    // Dates each entry, drops repeated ones (the first stays), sorts the ledger by date and
+    // appends it to the record's; returns how many entries it took.
+    const auto settle = [&](auto &rows, auto &ledger, auto &&same) {
+        auto &entries = rows.entries;
+        std::vector<OpenEntry> &open = rows.open;
+        std::vector<qint64> keys;
+        keys.reserve(entries.size());
+        SeenRows seen(entries.size());
+        size_t kept = 0;
+        for (size_t i = 0; i < entries.size(); ++i) {
+            const OpenEntry &o = open[i];
+            if (!last.set || !sameParts(o.date, last.parts)) {
+                last.set = true;
+                last.parts = o.date;
+                last.date = resolveDate(o.date, order);
+                if (last.date) {
+                    last.day = last.date->toJulianDay();
+                    auto it = dateTexts.constFind(last.day);
+                    if (it == dateTexts.constEnd())
+                        it = dateTexts.insert(last.day, dateText(*last.date));
+                    last.text = *it;
+                }
             }
-            odometer = numbers.get(km);
-        }
-        const QString total = r.total.ok() ? numbers.get(r.total.value) : QString();
-        QString quantity;
-        if (r.ledger == Ledger::Fuel && r.quantity.ok()) {
-            long double litres = r.quantity.value;
-            switch (volumeOf(r.volume)) {
-            case VolumeUnit::UsGallons:
-                litres *= kUsGallon;
-                usConverted = true;
-                break;
-            case VolumeUnit::ImperialGallons:
-                litres *= kImperialGallon;
-                imperialConverted = true;
-                break;
-            default:
-                break;
+            if (!last.date) {
+                badDates.push_back({o.line, why::date()});
+                continue;
             }
-            quantity = numbers.get(litres);
+            converted |= o.converted;
+            m_report.replacedCharacters += o.replaced;
+            auto &entry = entries[i];
+            entry[0] = last.text;
+            const auto isSame = [&](quint32 k) {
+                return open[k].hash == o.hash && same(entries[k], entry);
+            };
+            if (seen.seenBefore(withDay(o.hash, last.day), quint32(kept), isSame)) {
+                ++m_report.duplicates;
+                continue;
+            }
+            keys.push_back(last.day * 1440 + o.date.minutes);
+            if (!earliest.isValid() || *last.date < earliest)
+                earliest = *last.date;
+            if (kept != i) {
+                open[kept].hash = o.hash;
+                entries[kept] = std::move(entry);
+            }
+            ++kept;
         }
-        QString description;
-        if (const auto it = descriptions.constFind(r.description); it != descriptions.constEnd()) {
-            description = it->first;
-            m_report.replacedCharacters += it->second;
-        } else {
-            int replaced = 0;
-            description = describe(r.description, replaced);
-            m_report.replacedCharacters += replaced;
-            if (descriptions.size() < kSharedTexts)
-                descriptions.insert(r.description, {description, replaced});
-        }
-        if (r.ledger == Ledger::Fuel) {
-            if (r.partial)
-                description.append(u" (plein partiel)"_s);
-            if (r.missed)
-                description.append(u" (pleins manqués avant)"_s);
-            description = description.trimmed();
-        }
+        entries.erase(entries.begin() + qsizetype(kept), entries.end());
+        open = {};
+        sortByKey(entries, keys);
+        if (ledger.empty())
+            ledger = std::move(entries);
+        else
+            ledger.insert(ledger.end(), std::make_move_iterator(entries.begin()),
+                          std::make_move_iterator(entries.end()));
+        entries = {};
+        return int(kept);
+    };
+    // Beside the hash of the rest, the same date and: a fill-up the same odometer, quantity and
+    // total; a cost the same odometer, total and description.
+    m_report.fuelCount = settle(m_fuel, record.ListView1, [](const FuelEntry &a, const FuelEntry &b) {
+        return a[0] == b[0] && a[4] == b[4] && a[3] == b[3] && a[2] == b[2];
+    });
+    m_report.garageCount = settle(m_garage, record.ListView2, [](const GarageEntry &a, const GarageEntry &b) {
+        return a[0] == b[0] && a[3] == b[3] && a[2] == b[2] && a[1] == b[1];
+    });
+    m_report.parkingCount = settle(m_parking, record.ListView3, [](const ParkingEntry &a, const ParkingEntry &b) {
+        return a[0] == b[0] && a[2] == b[2] && a[1] == b[1];
+    });
 
-        // The same row twice: a fill-up by its date, odometer, quantity and total; a cost also
-        // by its description (two equal tickets on one day are two expenses).
-        const QString &costText = r.ledger == Ledger::Fuel ? QString() : description;
-        const size_t hash = qHashMulti(0, dateStr, odometer, quantity, total, costText);
-        const auto same = [&](quint32 i) {
-            switch (r.ledger) {
-            case Ledger::Fuel: {
-                const FuelEntry &e = record.ListView1[fuelFrom + i];
-                return e[0] == dateStr && e[4] == odometer && e[3] == quantity && e[2] == total;
-            }
-            case Ledger::Garage: {
-                const GarageEntry &e = record.ListView2[garageFrom + i];
-                return e[0] == dateStr && e[3] == odometer && e[2] == total && e[1] == description;
-            }
-            case Ledger::Parking: {
-                // Parking entries keep no odometer: the hash holds it, the compare does not.
-                const ParkingEntry &e = record.ListView3[parkingFrom + i];
-                return e[0] == dateStr && e[2] == total && e[1] == description;
-            }
-            case Ledger::LeftOut:
-                break;
-            }
-            return false;
-        };
-        const size_t count = r.ledger == Ledger::Fuel ? fuelKeys.size()
-            : r.ledger == Ledger::Garage             ? garageKeys.size()
-                                                      : parkingKeys.size();
-        if (seen.seenBefore(r.ledger, hash, quint32(count), same)) {
-            ++m_report.duplicates;
-            continue;
-        }
-
-        const qint64 sortKey = date->toJulianDay() * 1440 + r.date.minutes;
-        if (!earliest.isValid() || *date < earliest)
-            earliest = *date;
-        switch (r.ledger) {
-        case Ledger::Fuel:
-            record.ListView1.push_back({dateStr, description, total, quantity, odometer});
-            fuelKeys.push_back(sortKey);
-            break;
-        case Ledger::Garage:
-            record.ListView2.push_back({dateStr, description, total, odometer});
-            garageKeys.push_back(sortKey);
-            break;
-        case Ledger::Parking:
-            record.ListView3.push_back({dateStr, description, total});
-            parkingKeys.push_back(sortKey);
-            break;
-        case Ledger::LeftOut:
-            break;
-        }
-    }
-    m_rows.clear();
-    m_rows.shrink_to_fit();
-
-    for (size_t i = 0; i < m_report.leftOut.size(); ++i)
+    for (size_t i = 0; i < m_report.leftOut.size(); ++i) {
+        m_report.leftOut[i].rows = m_leftOutSums[i].rows;
         m_report.leftOut[i].total = twoDecimals(m_leftOutSums[i].total);
+    }
     // Rows skipped while reading and for their dates, in file order.
     m_report.skipped.insert(m_report.skipped.end(), badDates.begin(), badDates.end());
     std::stable_sort(m_report.skipped.begin(), m_report.skipped.end(),
                      [](const SkippedRow &a, const SkippedRow &b) { return a.line < b.line; });
 
-    if (milesConverted)
+    if (converted & kMiles)
         m_report.conversions << u"Compteurs en miles convertis en kilomètres (× 1.609344)"_s;
-    if (usConverted)
+    if (converted & kUsGallons)
         m_report.conversions
             << u"Quantités en gallons américains converties en litres (× 3.785411784)"_s;
-    if (imperialConverted)
+    if (converted & kImperialGallons)
         m_report.conversions << u"Quantités en gallons impériaux converties en litres (× 4.54609)"_s;
 
-    m_report.fuelCount = int(fuelKeys.size());
-    m_report.garageCount = int(garageKeys.size());
-    m_report.parkingCount = int(parkingKeys.size());
-    sortByKey(record.ListView1, fuelKeys, fuelFrom);
-    sortByKey(record.ListView2, garageKeys, garageFrom);
-    sortByKey(record.ListView3, parkingKeys, parkingFrom);
     if (earliest.isValid()) {
         record.DateTimePicker1 = earliest;
         m_report.purchaseDate = earliest;

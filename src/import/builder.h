@@ -1,16 +1,16 @@
 #pragma once
-// What every format reader hands over: rows as the file wrote them. The builder settles the
-// order of day and month, converts units, writes the texts of the ledgers as the entry dialogs
-// would, drops repeated rows, sorts by date and fills the report.
+// What every format reader hands over: rows as the file wrote them. The builder converts units
+// and writes the texts of the ledgers as the entry dialogs would as the rows come; at the end it
+// settles the order of day and month, drops repeated rows, sorts by date and fills the report.
 
 #include "import/fields.h"
 #include "import/importer.h"
 
-#include <QSet>
 #include <QString>
 #include <QStringList>
 
 #include <algorithm>
+#include <memory>
 #include <vector>
 
 namespace importer {
@@ -38,46 +38,83 @@ QString joinParts(const QStringList &parts);
 // Appends a part to a description being built (nothing for a blank part).
 void appendPart(QString &description, QStringView part);
 
+// Per entry, what stays open until the whole file is read: its date, which waits for the
+// order of day and month, and what the report counts only for entries whose date reads.
+struct OpenEntry {
+    qint64 line = 0;
+    size_t hash = 0;     // of the entry's texts other than its date
+    DateParts date;
+    quint8 converted = 0; // unit conversions made (Builder's kMiles, kUsGallons, kImperialGallons)
+    int replaced = 0;     // characters of its description the code page cannot hold
+};
+
 class Builder {
 public:
-    explicit Builder(Report &report) : m_report(report) {}
+    explicit Builder(Report &report);
+    ~Builder();
 
     // A category of rows that are no ledger expenses, with why; returns its index for Row::leftOut.
     int leftOutCategory(const QString &name, const QString &reason);
 
-    void add(Row &&row) { m_rows.push_back(std::move(row)); }
-    // The text, shared with an equal one given before: the rows of a large file repeat their
-    // descriptions.
-    QString share(const QString &text);
-    // Room for the rows of a file of `bytes` bytes (pages never written cost nothing).
-    void expect(qint64 bytes) { m_rows.reserve(size_t(std::clamp<qint64>(bytes / 48, 16, 1 << 22))); }
+    // Turns the row into an entry of its ledger at once: a file of any size keeps no rows, only
+    // the entries it makes and their dates.
+    void add(Row &&row);
     void skip(qint64 line, const QString &reason) { m_report.skipped.push_back({line, reason}); }
+    // The file's size: a ledger's first entry makes room for as many as such a file may hold
+    // (pages never written cost nothing), so that growing moves no entry.
+    void expect(qint64 bytes) { m_expected = size_t(std::clamp<qint64>(bytes / 64, 16, 1 << 20)); }
 
     // The file says how its dates are written.
     void setFileOrder(DateOrder order) { m_fileOrder = order; }
-    void setDefaultUnits(DistanceUnit d, VolumeUnit v)
-    {
-        m_defaultDistance = d;
-        m_defaultVolume = v;
-    }
+    // The units of rows that name none. A reader that learns them only later calls
+    // holdDefaultUnits() first: such rows then wait for setDefaultUnits() (or finish()).
+    void holdDefaultUnits() { m_unitsHeld = true; }
+    void setDefaultUnits(DistanceUnit d, VolumeUnit v);
 
     // Fills the record. False when the day/month order is needed and `given` does not settle
     // it: the report then says which orders the dates allow and the record is left as it is.
     bool finish(DateOrder given, VehicleRecord &record);
 
 private:
+    static constexpr quint8 kMiles = 1, kUsGallons = 2, kImperialGallons = 4;
+    template <class Entry>
+    struct Entries {
+        std::vector<Entry> entries;
+        std::vector<OpenEntry> open; // one per entry
+    };
+    struct Waiting {
+        Ledger ledger;
+        size_t index;
+        Row row;
+    };
+    // An entry's number texts in kilometres and litres, what was converted, and its hash.
+    struct Numbers {
+        QString total, quantity, odometer;
+        quint8 converted = 0;
+        size_t hash = 0;
+    };
+    struct Caches;
+
     DateOrder chooseOrder(DateOrder given);
+    Numbers numbersOf(Ledger ledger, const Row &row, const QString &description);
+    QString describe(const QString &raw, Ledger ledger, bool partial, bool missed, int &replaced);
 
     Report &m_report;
-    std::vector<Row> m_rows;
+    Entries<FuelEntry> m_fuel;
+    Entries<GarageEntry> m_garage;
+    Entries<ParkingEntry> m_parking;
+    std::vector<Waiting> m_waiting;
+    std::unique_ptr<Caches> m_caches;
     DateOrder m_fileOrder = DateOrder::Unknown;
     DistanceUnit m_defaultDistance = DistanceUnit::Km;
     VolumeUnit m_defaultVolume = VolumeUnit::Litres;
+    bool m_unitsHeld = false;
+    size_t m_expected = 16;
     struct LeftOutSum {
+        int rows = 0;
         long double total = 0;
     };
     std::vector<LeftOutSum> m_leftOutSums;
-    QSet<QString> m_shared;
 };
 
 // Reason texts of skipped rows.

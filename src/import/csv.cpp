@@ -2,6 +2,7 @@
 
 #include "vehicle/vtrfile.h"
 
+
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -20,14 +21,6 @@ constexpr qsizetype kMaxRecord = qsizetype(1) << 24;
 constexpr qsizetype kFirstLook = 65536;
 constexpr int kSniffLines = 30;
 
-bool hasHighBytes(const std::string &s)
-{
-    for (char c : s)
-        if (static_cast<unsigned char>(c) >= 0x80)
-            return true;
-    return false;
-}
-
 } // namespace
 
 bool isValidUtf8(QByteArrayView bytes, bool allowCutEnd)
@@ -36,6 +29,14 @@ bool isValidUtf8(QByteArrayView bytes, bool allowCutEnd)
     const qsizetype n = bytes.size();
     qsizetype i = 0;
     while (i < n) {
+        if (i + 8 <= n) { // eight plain ASCII bytes at a time
+            quint64 word = 0;
+            std::memcpy(&word, s + i, sizeof word);
+            if (!(word & 0x8080808080808080ULL)) {
+                i += 8;
+                continue;
+            }
+        }
         const unsigned char c = s[i];
         if (c < 0x80) {
             ++i;
@@ -94,18 +95,44 @@ QString Record::text(int i) const
 QStringView Record::view(int i, QString &scratch) const
 {
     const QByteArrayView b = bytes(i);
-    bool ascii = true;
-    for (char c : b)
-        ascii = ascii && static_cast<unsigned char>(c) < 0x80;
-    if (!ascii) {
-        scratch = text(i);
-        return scratch;
-    }
-    scratch.resize(b.size());
+    // The scratch only grows: the view covers the part written. Never more UTF-16 units than
+    // bytes.
+    if (scratch.size() < b.size())
+        scratch.resize(b.size());
     char16_t *d = reinterpret_cast<char16_t *>(scratch.data());
-    for (qsizetype k = 0; k < b.size(); ++k)
-        d[k] = char16_t(static_cast<unsigned char>(b[k]));
-    return scratch;
+    const auto *s = reinterpret_cast<const unsigned char *>(b.data());
+    const qsizetype n = b.size();
+    qsizetype k = 0, out = 0;
+    // Decoded as QString::fromUtf8 does: a byte-order mark at the start dropped. The record
+    // is valid UTF-8, so a sequence that starts and ends inside the field is one; a field that
+    // cuts one (possible, as the record joins its fields) takes the slow way.
+    if (m_utf8 && n >= 3 && s[0] == 0xEF && s[1] == 0xBB && s[2] == 0xBF)
+        k = 3;
+    while (k < n) {
+        const unsigned c = s[k];
+        if (c < 0x80) {
+            d[out++] = char16_t(c);
+            ++k;
+            continue;
+        }
+        const qsizetype length = c < 0xC0 ? 0 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+        if (!m_utf8 || length == 0 || k + length > n) {
+            scratch = text(i);
+            return scratch;
+        }
+        if (length == 2) {
+            d[out++] = char16_t(((c & 0x1F) << 6) | (s[k + 1] & 0x3F));
+        } else if (length == 3) {
+            d[out++] = char16_t(((c & 0x0F) << 12) | ((s[k + 1] & 0x3F) << 6) | (s[k + 2] & 0x3F));
+        } else {
+            const char32_t u = ((c & 0x07) << 18) | ((s[k + 1] & 0x3F) << 12)
+                | ((s[k + 2] & 0x3F) << 6) | (s[k + 3] & 0x3F);
+            d[out++] = QChar::highSurrogate(u);
+            d[out++] = QChar::lowSurrogate(u);
+        }
+        k += length;
+    }
+    return QStringView(d, out);
 }
 
 bool Record::isBlank() const
@@ -203,6 +230,11 @@ void Reader::sniff()
             m_separator = candidates[k];
         }
     }
+    m_stops.fill(0);
+    for (unsigned char c : {'\r', '\n'})
+        m_stops[c] = kEndsPlain | kEndsQuoted;
+    m_stops[static_cast<unsigned char>(m_separator)] |= kEndsPlain;
+    m_stops['"'] |= kEndsQuoted;
 }
 
 bool Reader::rewind()
@@ -253,7 +285,7 @@ Reader::Parse Reader::parse(Record &r, bool quotes, qint64 &breaks)
                 p = q + 1;
                 for (;;) {
                     const qsizetype s = p;
-                    while (p < n && b[p] != '"' && b[p] != '\r' && b[p] != '\n')
+                    while (p < n && !(m_stops[static_cast<unsigned char>(b[p])] & kEndsQuoted))
                         ++p;
                     r.m_data.append(b + s, size_t(p - s));
                     if (qsizetype(r.m_data.size()) - fieldStart > g_quotedLimit)
@@ -282,7 +314,7 @@ Reader::Parse Reader::parse(Record &r, bool quotes, qint64 &breaks)
         }
         // The plain field, or whatever stands between a closing quote and the separator.
         const qsizetype s = p;
-        while (p < n && b[p] != sep && b[p] != '\r' && b[p] != '\n')
+        while (p < n && !(m_stops[static_cast<unsigned char>(b[p])] & kEndsPlain))
             ++p;
         r.m_data.append(b + s, size_t(p - s));
         if (p == n && !m_eof)
@@ -330,8 +362,7 @@ bool Reader::next(Record &record)
         }
         record.line = m_line;
         m_line += breaks;
-        record.m_utf8 = m_encoding == Encoding::Utf8
-            && (!hasHighBytes(record.m_data) || isValidUtf8(QByteArrayView(record.m_data)));
+        record.m_utf8 = m_encoding == Encoding::Utf8 && isValidUtf8(QByteArrayView(record.m_data));
         return true;
     }
 }

@@ -6,6 +6,7 @@
 #include <QIODevice>
 #include <QString>
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -81,6 +82,9 @@ private:
     Encoding m_encoding = Encoding::Utf8;
     bool m_bom = false;
     char m_separator = ',';
+    // Bytes that end a run of field bytes: kEndsPlain outside quotes, kEndsQuoted inside.
+    static constexpr quint8 kEndsPlain = 1, kEndsQuoted = 2;
+    std::array<quint8, 256> m_stops{};
     Error m_error = Error::None;
 };
 

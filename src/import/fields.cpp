@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
+#include <iterator>
 #include <string>
 
 using namespace Qt::StringLiterals;
@@ -16,6 +18,21 @@ namespace importer {
 namespace {
 
 bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+
+// 10^n for 0 <= n <= 27, each exact in a long double (as the number rules use them).
+long double exactPow10(int n)
+{
+    static const std::array<long double, 28> table = [] {
+        std::array<long double, 28> t{};
+        long double p = 1;
+        for (auto &x : t) {
+            x = p;
+            p *= 10;
+        }
+        return t;
+    }();
+    return table[size_t(n)];
+}
 
 // Spaces that group digits or pad a field.
 bool isSpace(char16_t c)
@@ -104,6 +121,38 @@ Number parseNumber(QStringView text, NumberRole role)
             before += isDigit(text[i].unicode()) && text[i] != u'0' ? 1 : 0;
         const bool grouping = role == NumberRole::Odometer && after == 3 && before > 0;
         decimal = grouping ? 0 : text[lastMark].unicode();
+    }
+
+    // Up to 19 significant digits and 27 decimals, the value the program's own rule gives,
+    // worked out the same way without writing the number out.
+    {
+        quint64 mantissa = 0;
+        int kept = 0, scale = 0;
+        bool point = false;
+        for (qsizetype i = first; i <= last; ++i) {
+            const char16_t c = text[i].unicode();
+            if (isDigit(c)) {
+                if (mantissa == 0 && c == u'0') {
+                    scale -= point ? 1 : 0;
+                } else if (kept < 19) {
+                    mantissa = mantissa * 10 + (c - u'0');
+                    ++kept;
+                    scale -= point ? 1 : 0;
+                } else if (!point) {
+                    ++scale;
+                }
+            } else if (c == decimal) {
+                point = true;
+            }
+        }
+        if (scale >= -27 && scale <= 27) {
+            long double value = 0;
+            if (mantissa != 0) {
+                const auto m = static_cast<long double>(mantissa);
+                value = scale >= 0 ? m * exactPow10(scale) : m / exactPow10(-scale);
+            }
+            return {Number::Ok, negative ? -value : value};
+        }
     }
 
     // The number in the program's own form, read by its own rule. One buffer for every call:
@@ -313,6 +362,25 @@ std::optional<QDate> resolveDate(const DateParts &d, DateOrder order)
     return date;
 }
 
+bool dateReadable(const DateParts &d, DateOrder order)
+{
+    switch (d.shape) {
+    case DateParts::Bad:
+        return false;
+    case DateParts::Fixed:
+        return QDate::isValid(d.p[0], d.p[1], d.p[2]);
+    case DateParts::Numeric:
+        if (order == DateOrder::DMY)
+            return QDate::isValid(expandYear(d.p[2]), d.p[1], d.p[0]);
+        if (order == DateOrder::MDY)
+            return QDate::isValid(expandYear(d.p[2]), d.p[0], d.p[1]);
+        if (order == DateOrder::YMD && d.shortParts)
+            return QDate::isValid(expandYear(d.p[0]), d.p[1], d.p[2]);
+        break;
+    }
+    return false;
+}
+
 QString normalizeName(QStringView text)
 {
     const QString decomposed = text.toString().normalized(QString::NormalizationForm_KD);
@@ -353,10 +421,19 @@ std::optional<bool> parseFlag(QStringView text)
     const QStringView t = text.trimmed();
     if (t.isEmpty())
         return std::nullopt;
-    // The usual words without the cost of normalizing.
-    if (t == u"1" || t.compare(u"true", Qt::CaseInsensitive) == 0)
+    // The usual words without the cost of normalizing (any other spelling of them is
+    // found below).
+    const auto is = [t](QLatin1StringView word) {
+        if (t.size() != word.size())
+            return false;
+        for (qsizetype i = 0; i < t.size(); ++i)
+            if ((t[i].unicode() | 0x20) != char16_t(word[i].unicode()))
+                return false;
         return true;
-    if (t == u"0" || t.compare(u"false", Qt::CaseInsensitive) == 0)
+    };
+    if (t == u"1" || is("true"_L1))
+        return true;
+    if (t == u"0" || is("false"_L1))
         return false;
     const QString n = normalizeName(t);
     static const QStringList yes{u"1"_s, u"oui"_s, u"o"_s, u"yes"_s, u"y"_s, u"true"_s,
@@ -516,7 +593,33 @@ QString fitText(const QString &text, int &replaced)
     return out;
 }
 
-QString twoDecimals(long double value) { return textrules::formatFixed(value, 2); }
+QString twoDecimals(long double value)
+{
+    // The hundredths straight from the value, unless it lies near a half of one, where the
+    // rounding of its decimal value decides, or is too large for that to be plain.
+    const long double scaled = std::fabs(value) * 100;
+    if (scaled < 1e13L) {
+        const auto whole = static_cast<quint64>(scaled); // not negative: the floor
+        const long double frac = scaled - static_cast<long double>(whole);
+        if (frac < 0.49L || frac > 0.51L) {
+            quint64 n = whole + (frac > 0.5L ? 1 : 0);
+            const bool minus = std::signbit(value) && n > 0; // never "-0.00"
+            char16_t buf[24];
+            char16_t *end = buf + std::size(buf), *p = end;
+            for (int k = 0; k < 2; ++k, n /= 10)
+                *--p = char16_t(u'0' + n % 10);
+            *--p = u'.';
+            do {
+                *--p = char16_t(u'0' + n % 10);
+                n /= 10;
+            } while (n > 0);
+            if (minus)
+                *--p = u'-';
+            return QString(reinterpret_cast<const QChar *>(p), end - p);
+        }
+    }
+    return textrules::formatFixed(value, 2);
+}
 
 QString dateText(const QDate &date)
 {

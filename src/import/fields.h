@@ -43,6 +43,8 @@ DateParts parseDate(QStringView text);
 
 // The date for an order (Fixed ignores it); nothing when the parts make no date in that order.
 std::optional<QDate> resolveDate(const DateParts &d, DateOrder order);
+// The same as resolveDate(d, order).has_value(), without making the date.
+bool dateReadable(const DateParts &d, DateOrder order);
 
 // Lower case, accents removed, punctuation as single spaces, trimmed: "Quantité (L)" gives
 // "quantite l", "Prix_unitaire" gives "prix unitaire".

@@ -44,7 +44,7 @@ QString counted(qint64 n, const QString &one, const QString &many)
     return QString::number(n) + u' ' + (n > 1 ? many : one);
 }
 
-QString entries(qint64 n) { return counted(n, u"entrée"_s, u"entrées"_s); }
+QString entries(qint64 n) { return counted(n, u"écriture"_s, u"écritures"_s); }
 
 constexpr int kSkippedInFull = 20;
 constexpr int kLookAhead = 10; // records looked at to find the format
@@ -79,7 +79,7 @@ QStringList Report::lines() const
                 + QString::number(replacedCharacters);
     if (purchaseDate.isValid())
         out << u"Date d'achat : "_s + dateText(purchaseDate)
-                + u" (date de la plus ancienne entrée)"_s;
+                + u" (date de la plus ancienne écriture)"_s;
     if (!skipped.empty()) {
         out << u"Lignes illisibles, ignorées : "_s + QString::number(skipped.size());
         for (size_t i = 0; i < skipped.size() && i < size_t(kSkippedInFull); ++i)

@@ -68,7 +68,7 @@ void readLedgerExport(csv::Reader &in, LedgerExport kind, Builder &out, Report &
             out.skip(r.line, why::amount());
             continue;
         }
-        text.clear();
+        text.resize(0); // keeps its room for the next row
         appendPart(text, fieldView(r, description, scratch));
         appendPart(text, fieldView(r, notes, scratch));
         for (const auto &[column, name] : extras) {
@@ -79,7 +79,7 @@ void readLedgerExport(csv::Reader &in, LedgerExport kind, Builder &out, Report &
                 text.append(name).append(u" : ").append(value);
             }
         }
-        row.description = out.share(text);
+        row.description = text;
         if (kind == LedgerExport::Taxes) {
             row.ledger = Ledger::LeftOut;
             row.leftOut = out.leftOutCategory(

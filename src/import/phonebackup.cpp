@@ -68,6 +68,7 @@ struct Cost {
 void readPhoneBackup(csv::Reader &in, Builder &out, Report &report, VehicleRecord &record)
 {
     report.format = u"Sauvegarde Fuelio"_s;
+    out.holdDefaultUnits(); // the vehicle table, which names them, may come anywhere
     Table table = Table::Other;
     bool wantHeader = false;
     std::optional<Header> header;
@@ -209,6 +210,7 @@ void readPhoneBackup(csv::Reader &in, Builder &out, Report &report, VehicleRecor
         }
     }
 
+    out.setDefaultUnits(distance, volume);
     // Costs are sorted once every category name is known, whatever the order of the tables.
     const QString fixedCost = u"frais fixe annuel, à porter sur la page « Frais / Km »"_s;
     for (Cost &c : costs) {
@@ -241,7 +243,6 @@ void readPhoneBackup(csv::Reader &in, Builder &out, Report &report, VehicleRecor
         c.row.description = joinParts({title, c.row.description});
         out.add(std::move(c.row));
     }
-    out.setDefaultUnits(distance, volume);
 }
 
 } // namespace importer

@@ -110,6 +110,30 @@ private Q_SLOTS:
         QCOMPARE(all.last(), QString::number(all.size()) + u":c|Café"_s);
     }
 
+    // The views the readers parse numbers and dates from hold what the texts hold, whatever
+    // the encoding and whatever the one scratch held before (a longer field, a mark).
+    void viewsMatchTexts()
+    {
+        const QByteArray utf8("a long plain field,Caf\xC3\xA9 \xE2\x82\xAC,x\n"
+                              "\xEF\xBB\xBF" "1,\xEF\xBB\xBF" "2,\xF0\x9F\x9A\x97\n");
+        const QByteArray cp1252("a long plain field,Caf\xE9,\x80\n");
+        // With a mark the file is UTF-8 whatever it holds; joined, these two fields are.
+        const QByteArray cut("\xEF\xBB\xBF" "a\n\xC3,\xA9\n");
+        for (const QByteArray &bytes : {utf8, cp1252, cut}) {
+            QBuffer device;
+            device.setData(bytes);
+            device.open(QIODevice::ReadOnly);
+            Reader in(device);
+            Record r;
+            QString scratch;
+            int fields = 0;
+            while (in.next(r))
+                for (int i = 0; i < r.size(); ++i, ++fields)
+                    QCOMPARE(r.view(i, scratch).toString(), r.text(i));
+            QCOMPARE(fields, bytes == utf8 ? 6 : 3);
+        }
+    }
+
     // A quote that never closes does not take the rest of a large file into one field.
     void quoteNeverClosedInALargeFile()
     {

@@ -3,14 +3,18 @@
 #include "import/csv.h"
 #include "import/fields.h"
 #include "import/importer.h"
+#include "vehicle/textrules.h"
 #include "vehicle/vtrfile.h"
 
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <cmath>
 
 using namespace Qt::StringLiterals;
 using namespace importer;
@@ -225,17 +229,92 @@ private Q_SLOTS:
                                   "\"## Log\"\n"
                                   "\"Data\",\"Odo\",\"Fuel\",\"Full\",\"Price (optional)\",\"VolumePrice\"\n"
                                   "\"03.04.2024 10:00\",\"1000\",\"10\",\"1\",\"0\",\"1.5\"\n";
-        const Result r = importBytes(backup);
-        QVERIFY(r.ok);
-        QVERIFY(!r.report.needsDateOrder);
-        QCOMPARE(r.report.vehicleName, u"Van"_s);
-        QCOMPARE(r.record.edit[2], u"Transit"_s);
-        QCOMPARE(r.record.ListView1.size(), size_t(1));
-        // Day first from the pattern; imperial gallons; no total: price per unit x quantity.
-        const FuelEntry expected{u"03/04/2024"_s, QString(), u"15.00"_s, u"45.46"_s, u"1000.00"_s};
-        QCOMPARE(r.record.ListView1[0], expected);
-        QCOMPARE(r.report.conversions,
-                 QStringList{u"Quantités en gallons impériaux converties en litres (× 4.54609)"_s});
+        // The same with the vehicle table last: the fill-up waits for its units.
+        const qsizetype log = backup.indexOf("\"## Log\"");
+        for (const QByteArray &bytes : {backup, backup.mid(log) + backup.left(log)}) {
+            const Result r = importBytes(bytes);
+            QVERIFY(r.ok);
+            QVERIFY(!r.report.needsDateOrder);
+            QCOMPARE(r.report.vehicleName, u"Van"_s);
+            QCOMPARE(r.record.edit[2], u"Transit"_s);
+            QCOMPARE(r.record.ListView1.size(), size_t(1));
+            // Day first from the pattern; imperial gallons; no total: price per unit x quantity.
+            const FuelEntry expected{u"03/04/2024"_s, QString(), u"15.00"_s, u"45.46"_s, u"1000.00"_s};
+            QCOMPARE(r.record.ListView1[0], expected);
+            QCOMPARE(r.report.conversions,
+                     QStringList{u"Quantités en gallons impériaux converties en litres (× 4.54609)"_s});
+        }
+    }
+
+    // A cost repeats when its date, odometer, amount and description do, even in the parking
+    // ledger, which keeps no odometer.
+    void repeatedCosts()
+    {
+        const Result r = importBytes("Date;Montant;Compteur;Type;Libellé\n"
+                                     "2024-03-05;2,50;;Parking;Gare\n"
+                                     "2024-03-05;2,50;;Parking;Gare\n"
+                                     "2024-03-05;2,50;1200;Parking;Gare\n"
+                                     "2024-03-05;80;1200;Service;Vidange\n"
+                                     "2024-03-05;80;1200;Service;Filtre\n"
+                                     "2024-03-05;80;1200;Service;Vidange\n");
+        QCOMPARE(r.record.ListView3.size(), size_t(2));
+        QCOMPARE(r.record.ListView2.size(), size_t(2));
+        QCOMPARE(r.report.duplicates, 2);
+    }
+
+    // The quick ways of reading numbers, writing two-decimal texts and checking dates give
+    // exactly what the number rules and the full date check give.
+    void quickFormsAgree()
+    {
+        QRandomGenerator rng(11);
+        std::vector<long double> values;
+        for (int i = 0; i < 20000; ++i) {
+            // Digits past 19 significant ones and 27 decimals included.
+            const int digits = 1 + int(rng.bounded(40));
+            QString text;
+            for (int k = 0; k < digits; ++k)
+                text += QChar(char16_t(u'0' + (k < 3 && rng.bounded(2) ? 0 : rng.bounded(10))));
+            if (rng.bounded(4) > 0)
+                text.insert(rng.bounded(digits + 1), u'.');
+            if (rng.bounded(4) == 0)
+                text.prepend(u'-');
+            const Number n = parseNumber(text, NumberRole::Quantity);
+            const textrules::NumberRead rule = textrules::readNumber(text);
+            QVERIFY2(n.ok() && rule.isNumber() && n.value == rule.value
+                         && std::signbit(n.value) == std::signbit(rule.value),
+                     qPrintable(text));
+            values.push_back(n.value);
+        }
+        for (int k = 0; k < 40000; ++k) {
+            values.push_back(k / 1000.0L); // every half of a hundredth: 2.675, 0.125...
+            values.push_back(-k / 1000.0L);
+            values.push_back(k / 100.0L * 1.609344L);
+            values.push_back(k / 100.0L * 3.785411784L);
+            values.push_back(std::ldexp(static_cast<long double>(rng.generateDouble()),
+                                        int(rng.bounded(90)) - 40));
+        }
+        for (long double v : {99999999999.995L, 99999999999.994L, 1e11L, 1e13L, 1e13L - 0.005L,
+                              -0.004L, -0.005L, 1e-12L})
+            values.push_back(v);
+        for (long double v : values) {
+            const QString quick = twoDecimals(v), rule = textrules::formatFixed(v, 2);
+            QVERIFY2(quick == rule, qPrintable(quick + u" / "_s + rule));
+        }
+
+        for (int p0 = 0; p0 <= 33; ++p0)
+            for (int p1 = 0; p1 <= 33; ++p1)
+                for (int p2 : {0, 24, 69, 70, 99, 100, 1900, 2000, 2023, 2024, 9999})
+                    for (bool shortParts : {false, true}) {
+                        DateParts d;
+                        d.shape = DateParts::Numeric;
+                        d.shortParts = shortParts;
+                        d.p[0] = quint16(p0);
+                        d.p[1] = quint16(p1);
+                        d.p[2] = quint16(p2);
+                        for (DateOrder o : {DateOrder::Unknown, DateOrder::DMY, DateOrder::MDY,
+                                            DateOrder::YMD})
+                            QCOMPARE(dateReadable(d, o), resolveDate(d, o).has_value());
+                    }
     }
 
     // Column names in either language, rows sent by quantity and type.
