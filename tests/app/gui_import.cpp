@@ -44,18 +44,11 @@ const QByteArray kAmbiguousDates = "Date;Kilométrage;Litres;Montant\r\n"
 // Runs `act` on the summary dialog once it is up; the dialog never stays open after it.
 void onSummary(const std::function<void(TImportDialog *)> &act, int attemptsLeft = 300)
 {
-    QTimer::singleShot(10, qApp, [act, attemptsLeft] {
-        auto *dialog = qobject_cast<TImportDialog *>(QApplication::activeModalWidget());
-        if (!dialog) {
-            if (attemptsLeft > 0)
-                onSummary(act, attemptsLeft - 1);
-            return;
-        }
-        QPointer<TImportDialog> guard(dialog);
-        act(dialog);
-        if (guard && guard->isVisible())
-            guard->reject();
-    });
+    guitest::onNextModal([act](QDialog *d) {
+        auto *summary = qobject_cast<TImportDialog *>(d);
+        QVERIFY2(summary, "the modal window is not the import summary");
+        act(summary);
+    }, attemptsLeft);
 }
 
 } // namespace

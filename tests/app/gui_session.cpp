@@ -41,28 +41,6 @@ QByteArray readAll(const QString &path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-// Runs `act` on the next modal dialog once it is up; whatever `act` does, the dialog does not
-// stay open, so a failing step never hangs the session.
-void onNextModal(const std::function<void(QDialog *)> &act, int attemptsLeft = 300)
-{
-    QTimer::singleShot(10, qApp, [act, attemptsLeft] {
-        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-        if (!dialog) {
-            if (attemptsLeft > 0)
-                onNextModal(act, attemptsLeft - 1);
-            return;
-        }
-        QPointer<QDialog> guard(dialog);
-        // Typing needs the focus, which the dialog has only once it is activated.
-        if (!QTest::qWaitForWindowActive(dialog))
-            qWarning("the dialog was not activated");
-        if (guard)
-            act(dialog);
-        if (guard && guard->isVisible())
-            guard->reject();
-    });
-}
-
 // Types into a field as the user does: focus, keys, then Tab to leave it (which runs its exit).
 void typeInto(QLineEdit *edit, const QString &text)
 {
@@ -84,7 +62,7 @@ void typeInto(QLineEdit *edit, const QString &text)
 // as it is), then "OK". `seen` receives the texts the dialog showed when it came up.
 void answerEntryDialog(const QDate &date, const QStringList &texts, QStringList *seen = nullptr)
 {
-    onNextModal([=](QDialog *dialog) {
+    guitest::onNextModal([=](QDialog *dialog) {
         auto *picker = dialog->findChild<QDateEdit *>(QStringLiteral("DateTimePicker1"));
         if (seen && picker)
             *seen << picker->date().toString(QStringLiteral("dd/MM/yyyy"));
@@ -304,7 +282,7 @@ void SessionTest::newFillSaveReopenQuit()
     // the activation back when a modal dialog closes (a window manager does): the frame takes it.
     QApplication::setActiveWindow(&f);
     QStringList years, row2023;
-    onNextModal([&years, &row2023](QDialog *dialog) {
+    guitest::onNextModal([&years, &row2023](QDialog *dialog) {
         if (auto *stats = qobject_cast<TStats *>(dialog))
             for (int row = 1; row < stats->rowCount(); ++row) {
                 const QString year = stats->cell(0, row).trimmed();
