@@ -563,4 +563,17 @@ bool Builder::finish(DateOrder given, VehicleRecord &record)
     return true;
 }
 
+QString why::unreadable(const Row &row, QStringView dateText)
+{
+    if (row.date.shape == DateParts::Bad)
+        return dateText.trimmed().isEmpty() ? noDate() : date();
+    if (row.odometer.state == Number::Bad)
+        return odometer();
+    if (row.quantity.state == Number::Bad)
+        return quantity();
+    if (row.total.state == Number::Bad)
+        return amount();
+    return {};
+}
+
 } // namespace importer

@@ -126,6 +126,10 @@ inline QString noAmount() { return QStringLiteral("montant manquant"); }
 inline QString quantity() { return QStringLiteral("quantité illisible"); }
 inline QString odometer() { return QStringLiteral("compteur illisible"); }
 inline QString unitPrice() { return QStringLiteral("prix unitaire illisible"); }
+
+// The first of the row's date, odometer, quantity and total that does not read, as the report
+// words it; empty when none is unreadable (an absent one is no fault).
+QString unreadable(const Row &row, QStringView dateText);
 } // namespace why
 
 } // namespace importer

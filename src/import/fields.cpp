@@ -19,21 +19,6 @@ namespace {
 
 bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 
-// 10^n for 0 <= n <= 27, each exact in a long double (as the number rules use them).
-long double exactPow10(int n)
-{
-    static const std::array<long double, 28> table = [] {
-        std::array<long double, 28> t{};
-        long double p = 1;
-        for (auto &x : t) {
-            x = p;
-            p *= 10;
-        }
-        return t;
-    }();
-    return table[size_t(n)];
-}
-
 // Spaces that group digits or pad a field.
 bool isSpace(char16_t c)
 {
@@ -149,7 +134,7 @@ Number parseNumber(QStringView text, NumberRole role)
             long double value = 0;
             if (mantissa != 0) {
                 const auto m = static_cast<long double>(mantissa);
-                value = scale >= 0 ? m * exactPow10(scale) : m / exactPow10(-scale);
+                value = scale >= 0 ? m * textrules::exactPow10(scale) : m / textrules::exactPow10(-scale);
             }
             return {Number::Ok, negative ? -value : value};
         }
@@ -202,6 +187,15 @@ int monthFromName(const QString &word)
 
 int expandYear(int y) { return y >= 100 ? y : (y < 70 ? 2000 + y : 1900 + y); }
 
+// A date the file settles by itself: its order of parts is no longer open.
+void fix(DateParts &d, const QDate &date)
+{
+    d.shape = DateParts::Fixed;
+    d.p[0] = quint16(date.year());
+    d.p[1] = quint16(date.month());
+    d.p[2] = quint16(date.day());
+}
+
 } // namespace
 
 DateParts parseDate(QStringView text)
@@ -248,10 +242,7 @@ DateParts parseDate(QStringView text)
         const QString rest = text.mid(all[0].end).trimmed().toString();
         if (all.size() == 1 || rest.startsWith(u'.') || rest.startsWith(u',')) {
             const QDate date = QDate(1899, 12, 30).addDays(all[0].value);
-            d.shape = DateParts::Fixed;
-            d.p[0] = quint16(date.year());
-            d.p[1] = quint16(date.month());
-            d.p[2] = quint16(date.day());
+            fix(d, date);
             return d;
         }
     }
@@ -278,10 +269,7 @@ DateParts parseDate(QStringView text)
             const QDate date(t.value / 10000, t.value / 100 % 100, t.value % 100);
             if (!date.isValid())
                 return {};
-            d.shape = DateParts::Fixed;
-            d.p[0] = quint16(date.year());
-            d.p[1] = quint16(date.month());
-            d.p[2] = quint16(date.day());
+            fix(d, date);
             count = 3;
             ++k;
             break;
@@ -314,20 +302,14 @@ DateParts parseDate(QStringView text)
         const QDate date(expandYear(year), parts[size_t(named)].value, day);
         if (!date.isValid())
             return {};
-        d.shape = DateParts::Fixed;
-        d.p[0] = quint16(date.year());
-        d.p[1] = quint16(date.month());
-        d.p[2] = quint16(date.day());
+        fix(d, date);
         return d;
     }
     if (parts[0].digits == 4) {
         const QDate date(parts[0].value, parts[1].value, parts[2].value);
         if (!date.isValid() || parts[1].digits > 2 || parts[2].digits > 2)
             return {};
-        d.shape = DateParts::Fixed;
-        d.p[0] = quint16(date.year());
-        d.p[1] = quint16(date.month());
-        d.p[2] = quint16(date.day());
+        fix(d, date);
         return d;
     }
     if (parts[0].digits > 2 || parts[1].digits > 2)

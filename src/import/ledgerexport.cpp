@@ -100,16 +100,8 @@ void readLedgerExport(csv::Reader &in, LedgerExport kind, Builder &out, Report &
             out.add(std::move(row));
             continue;
         }
-        if (row.date.shape == DateParts::Bad) {
-            out.skip(r.line, dateText.trimmed().isEmpty() ? why::noDate() : why::date());
-            continue;
-        }
-        if (row.odometer.state == Number::Bad) {
-            out.skip(r.line, why::odometer());
-            continue;
-        }
-        if (row.quantity.state == Number::Bad) {
-            out.skip(r.line, why::quantity());
+        if (const QString bad = why::unreadable(row, dateText); !bad.isEmpty()) {
+            out.skip(r.line, bad);
             continue;
         }
         if (kind == LedgerExport::Fuel) {

@@ -123,21 +123,13 @@ void readPhoneBackup(csv::Reader &in, Builder &out, Report &report, VehicleRecor
             const int dateCol = col("data") >= 0 ? col("data") : col("date");
             const QStringView date = fieldView(r, dateCol, dateScratch);
             row.date = parseDate(date);
-            if (row.date.shape == DateParts::Bad) {
-                out.skip(r.line, date.trimmed().isEmpty() ? why::noDate() : why::date());
-                break;
-            }
             const int odo = col("odo"), fuel = col("fuel");
             row.odometer = parseNumber(fieldView(r, odo, scratch), NumberRole::Odometer);
             row.quantity = parseNumber(fieldView(r, fuel, scratch), NumberRole::Quantity);
             const Number price = parseNumber(fieldView(r, col("price"), scratch), NumberRole::Amount);
             const Number perUnit = parseNumber(fieldView(r, col("volumeprice"), scratch), NumberRole::Amount);
-            if (row.odometer.state == Number::Bad) {
-                out.skip(r.line, why::odometer());
-                break;
-            }
-            if (row.quantity.state == Number::Bad) {
-                out.skip(r.line, why::quantity());
+            if (const QString bad = why::unreadable(row, date); !bad.isEmpty()) {
+                out.skip(r.line, bad);
                 break;
             }
             if (price.state == Number::Bad) {
@@ -191,12 +183,8 @@ void readPhoneBackup(csv::Reader &in, Builder &out, Report &report, VehicleRecor
                 out.add(std::move(c.row));
                 break;
             }
-            if (c.row.date.shape == DateParts::Bad) {
-                out.skip(r.line, date.trimmed().isEmpty() ? why::noDate() : why::date());
-                break;
-            }
-            if (c.row.odometer.state == Number::Bad) {
-                out.skip(r.line, why::odometer());
+            if (const QString bad = why::unreadable(c.row, date); !bad.isEmpty()) {
+                out.skip(r.line, bad);
                 break;
             }
             c.category = field(r, col("costtypeid")).trimmed().toInt();

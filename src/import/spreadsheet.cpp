@@ -206,20 +206,8 @@ void readSpreadsheet(csv::Reader &in, qint64 headerLine, Builder &out, Report &r
         row.quantity = parseNumber(fieldView(r, c.quantity, scratch), NumberRole::Quantity);
         row.total = parseNumber(fieldView(r, c.total, scratch), NumberRole::Amount);
         const Number perUnit = parseNumber(fieldView(r, c.unitPrice, scratch), NumberRole::Amount);
-        if (row.date.shape == DateParts::Bad) {
-            out.skip(r.line, dateText.trimmed().isEmpty() ? why::noDate() : why::date());
-            continue;
-        }
-        if (row.odometer.state == Number::Bad) {
-            out.skip(r.line, why::odometer());
-            continue;
-        }
-        if (row.quantity.state == Number::Bad) {
-            out.skip(r.line, why::quantity());
-            continue;
-        }
-        if (row.total.state == Number::Bad) {
-            out.skip(r.line, why::amount());
+        if (const QString bad = why::unreadable(row, dateText); !bad.isEmpty()) {
+            out.skip(r.line, bad);
             continue;
         }
         if (perUnit.state == Number::Bad) {

@@ -33,22 +33,6 @@ void blankBounds(const QString &text, qsizetype &begin, qsizetype &end)
         --end;
 }
 
-// 10^n for 0 <= n <= 27: every one of them is exact in a 64-bit significand, so one
-// multiplication or division by it rounds correctly.
-long double exactPow10(int n)
-{
-    static const std::array<long double, 28> table = [] {
-        std::array<long double, 28> t{};
-        long double p = 1;
-        for (auto &x : t) {
-            x = p;
-            p *= 10;
-        }
-        return t;
-    }();
-    return table[std::size_t(n)];
-}
-
 constexpr int kSignificant = 18;
 
 // The value to 18 significant digits: digits[0..17] and the power of ten of digits[0].
@@ -123,6 +107,21 @@ Decimal18 toDecimal18(long double value)
 }
 
 } // namespace
+
+long double exactPow10(int n)
+{
+    static const std::array<long double, 28> table = [] {
+        std::array<long double, 28> t{};
+        long double p = 1;
+        for (auto &x : t) {
+            x = p;
+            p *= 10;
+        }
+        return t;
+    }();
+    return table[std::size_t(n)];
+}
+
 
 // Overflow: a text whose value does not fit a long double (about 1.19e4932) is not a number,
 // so it stays as typed and the calculations that meet it stop, rather than carrying an

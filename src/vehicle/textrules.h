@@ -28,6 +28,10 @@ NumberRead readNumber(const QString &text);
 // value gives an empty text.
 QString formatFixed(long double value, int decimals);
 
+// 10^n for 0 <= n <= 27, exact in a long double: one multiplication or division by it rounds
+// correctly.
+long double exactPow10(int n);
+
 // Rounds to the nearest integer, halves to the even neighbour (on the decimal value).
 long double roundHalfEven(long double value);
 
