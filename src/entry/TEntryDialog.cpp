@@ -6,7 +6,6 @@
 #include "vehicle/TTextInput.h"
 #include "vehicle/textrules.h"
 
-#include <QDateEdit>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -82,6 +81,7 @@ TEntryDialog::TEntryDialog(QWidget *parent, const QString &className, const QStr
             e->installEventFilter(this);
             // Pasted or dropped text goes through the same filter as typed keys.
             textinput::keepNumberIn(e, false);
+            textinput::clearMarkOnEdit(e);
         } else {
             textinput::keep1252In(e);
         }
@@ -132,10 +132,21 @@ void TEntryDialog::Button1Click()
 
 void TEntryDialog::Button2Click()
 {
-    // "OK" reached without the focus leaving a number field (a shortcut, a direct click call):
-    // the field still gets its two-decimal form.
+    // "OK" reached without the focus leaving a field (a shortcut, a direct click call): the date
+    // being typed is taken, a number field gets its two-decimal form.
+    DateTimePicker1->commitTyping();
     if (auto *e = qobject_cast<QLineEdit *>(focusWidget()); e && isNumberField(e))
         numberFieldExit(e);
+    // An amount such as 1234.5.6 would silently drop out of every figure.
+    for (std::size_t i = 0; i < m_edits.size(); ++i) {
+        QLineEdit *e = m_edits[i];
+        if (m_number[i] && textinput::isWrongNumber(e->text())) {
+            textinput::showWrong(e, true);
+            e->setFocus(Qt::OtherFocusReason);
+            e->selectAll();
+            return;
+        }
+    }
     m_accepted = true;
     QDialog::accept();
 }
@@ -234,6 +245,13 @@ void TEntryDialog::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
     if (event->spontaneous())
         return;
+    // Every opening starts at the date, wherever the last use left the focus, and the focus
+    // is drawn from the start, so that the first keys typed are seen to go somewhere.
+    setAttribute(Qt::WA_KeyboardFocusChange);
+    DateTimePicker1->setFocus(Qt::TabFocusReason);
+    for (std::size_t i = 0; i < m_edits.size(); ++i)
+        if (m_number[i])
+            textinput::markNumber(m_edits[i]);
     QScreen *s = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
     if (!s)
         return;

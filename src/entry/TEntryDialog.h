@@ -2,12 +2,13 @@
 // What the three expense entry dialogs share: a date picker, a column of labelled fields, the
 // buttons "Annuler" and "OK" on the right, the accepted state and the number-field rules.
 
+#include "vehicle/TDatePicker.h"
+
 #include <QDialog>
 #include <QString>
 
 #include <vector>
 
-class QDateEdit;
 class QKeyEvent;
 class QLabel;
 class QLineEdit;
@@ -23,12 +24,13 @@ public:
 
     // "Annuler": clears the accepted state and closes. Escape and the close box come here too.
     void Button1Click();
-    // "OK": sets the accepted state and closes.
+    // "OK": sets the accepted state and closes, unless a number field holds a text that is not a
+    // number: that field keeps the focus and is shown as wrong, and the dialog stays open.
     void Button2Click();
 
     void reject() override;
 
-    QDateEdit *DateTimePicker1 = nullptr;
+    TDatePicker *DateTimePicker1 = nullptr;
     QPushButton *Button1 = nullptr; // "Annuler"
     QPushButton *Button2 = nullptr; // "OK"
 

@@ -1,26 +1,42 @@
 #include "vehicle/TLedgerView.h"
 
-#include "vehicle/TTextInput.h"
+#include "platform/systemclock.h"
+#include "vehicle/TDatePicker.h"
 #include "vehicle/ledgermodel.h"
+#include "vehicle/textrules.h"
 
 #include <QApplication>
 #include <QHeaderView>
-#include <QLineEdit>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QStyledItemDelegate>
 
 namespace {
-// The in-place editor of a date: free text, like every text of an entry.
+// The in-place editor of a date: the date picker of the dialogs, so that only a valid date
+// reaches the ledger (a text such as "hier" would make every yearly figure stop counting).
 class DateDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
-    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
-                          const QModelIndex &index) const override
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &, const QModelIndex &) const override
     {
-        QWidget *editor = QStyledItemDelegate::createEditor(parent, option, index);
-        if (auto *line = qobject_cast<QLineEdit *>(editor))
-            textinput::keep1252In(line);
-        return editor;
+        auto *picker = new TDatePicker(parent);
+        picker->setObjectName(QStringLiteral("DateEditor"));
+        picker->setDateRange(QDate(1601, 1, 1), QDate(9999, 12, 31));
+        picker->setFrame(false);
+        return picker;
+    }
+    void setEditorData(QWidget *editor, const QModelIndex &index) const override
+    {
+        auto *picker = static_cast<TDatePicker *>(editor);
+        // An entry whose date cannot be read starts from today's.
+        const std::optional<QDate> d = textrules::readDate(index.data(Qt::EditRole).toString());
+        picker->setDate(d ? *d : platform::SystemClock::today());
+    }
+    void setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const override
+    {
+        auto *picker = static_cast<TDatePicker *>(editor);
+        picker->commitTyping();
+        model->setData(index, textrules::formatDate(picker->date()), Qt::EditRole);
     }
 };
 } // namespace
@@ -50,6 +66,14 @@ TLedgerView::TLedgerView(LedgerModelBase *model, QWidget *parent) : QTableView(p
     columns->setStretchLastSection(false);
     for (int c = 0; c < model->columnCount(); ++c)
         setColumnWidth(c, model->column(c).width);
+    setStatusTip(hint());
+    viewport()->setStatusTip(hint());
+}
+
+QString TLedgerView::hint()
+{
+    return QStringLiteral("Double-clic : modifier l'écriture choisie, ou en ajouter une si aucune n'est choisie ; "
+                          "Inser : nouvelle écriture ; Echap : aucune écriture choisie");
 }
 
 int TLedgerView::selectedEntry() const
@@ -88,7 +112,7 @@ void TLedgerView::commitOpenEditor()
     QWidget *editor = current.isValid() ? indexWidget(current.siblingAtColumn(0)) : nullptr;
     if (!editor) {
         for (QWidget *child : viewport()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
-            if (child->isVisible() && qobject_cast<QLineEdit *>(child))
+            if (child->isVisible() && qobject_cast<TDatePicker *>(child))
                 editor = child;
     }
     if (!editor)
@@ -100,9 +124,11 @@ void TLedgerView::commitOpenEditor()
 void TLedgerView::mousePressEvent(QMouseEvent *event)
 {
     m_slowClick.stop();
+    m_blankClick.stop();
     m_afterDoubleClick = false;
     const QModelIndex index = indexAt(event->position().toPoint());
     if (!index.isValid()) {
+        m_pressed = QPersistentModelIndex();
         setFocus(Qt::MouseFocusReason);
         event->accept();
         return;
@@ -115,6 +141,9 @@ void TLedgerView::mousePressEvent(QMouseEvent *event)
 void TLedgerView::mouseReleaseEvent(QMouseEvent *event)
 {
     QTableView::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && event->modifiers() == Qt::NoModifier && !m_afterDoubleClick
+        && !m_pressed.isValid() && !indexAt(event->position().toPoint()).isValid())
+        m_blankClick.start(QApplication::doubleClickInterval(), this);
     if (!m_dateEditing || m_afterDoubleClick || state() == EditingState)
         return;
     const QModelIndex index = indexAt(event->position().toPoint());
@@ -128,6 +157,7 @@ void TLedgerView::mouseDoubleClickEvent(QMouseEvent *event)
     // The press before it already selected the entry under the mouse, if any.
     if (event->button() == Qt::LeftButton) {
         m_afterDoubleClick = true;
+        m_blankClick.stop();
         commitOpenEditor();
         event->accept();
         Q_EMIT DblClick();
@@ -136,8 +166,40 @@ void TLedgerView::mouseDoubleClickEvent(QMouseEvent *event)
     QTableView::mouseDoubleClickEvent(event);
 }
 
+void TLedgerView::keyPressEvent(QKeyEvent *event)
+{
+    if (state() != EditingState && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        switch (event->key()) {
+        case Qt::Key_Insert:
+            event->accept();
+            Q_EMIT NewEntry();
+            return;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            event->accept();
+            Q_EMIT DblClick();
+            return;
+        case Qt::Key_Escape:
+            if (selectionModel()->hasSelection()) {
+                clearSelection();
+                event->accept();
+                return;
+            }
+            break;
+        default:
+            break;
+        }
+    }
+    QTableView::keyPressEvent(event);
+}
+
 void TLedgerView::timerEvent(QTimerEvent *event)
 {
+    if (event->timerId() == m_blankClick.timerId()) {
+        m_blankClick.stop();
+        clearSelection();
+        return;
+    }
     if (event->timerId() != m_slowClick.timerId()) {
         QTableView::timerEvent(event);
         return;

@@ -1,7 +1,10 @@
 #pragma once
 // A ledger shown as a report-style list: grid lines, whole-row selection, one entry at a time,
-// no sorting. A double-click anywhere in the list, also below the last entry, is reported; a
-// click below the entries keeps the selected one selected (Ctrl+click deselects it).
+// no sorting. A double-click anywhere in the list, also below the last entry, is reported, and
+// so is Enter. A full list shows no blank space, so the keyboard gives the ways out of a
+// selection: Insert asks for a new entry whatever is selected, Esc clears the selection. A
+// single click below the entries clears it too, once the double-click interval has passed: a
+// double-click there still reaches the entry that was selected.
 
 #include <QBasicTimer>
 #include <QPersistentModelIndex>
@@ -27,11 +30,17 @@ public:
 
 Q_SIGNALS:
     void DblClick();
+    void NewEntry(); // the Insert key
+
+public:
+    // What the list's hint says, for the status bar.
+    static QString hint();
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     void timerEvent(QTimerEvent *event) override;
 
 private:
@@ -42,4 +51,6 @@ private:
     QPersistentModelIndex m_pressed;
     bool m_pressedSelected = false;
     bool m_afterDoubleClick = false; // the release that ends a double-click is no slow click
+    // A click on the blank space clears the selection unless it turns into a double-click.
+    QBasicTimer m_blankClick;
 };

@@ -23,6 +23,7 @@
 #include <QCoreApplication>
 #include <QDateEdit>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QKeyEvent>
@@ -59,13 +60,13 @@ int calculationOf(int field)
 }
 
 // The shared steps of the three double-click flows: the dialog changes the selected entry, or
-// adds one when none is selected. True when the ledger changed.
+// adds one when none is selected (or when `asNew`, the Insert key). True when the ledger changed.
 template <class Dialog, std::size_t N>
-bool runEntryDialog(Dialog *dialog, TLedgerView *view, LedgerModel<N> *model)
+bool runEntryDialog(Dialog *dialog, TLedgerView *view, LedgerModel<N> *model, bool asNew)
 {
     if (!dialog)
         return false;
-    const int row = view->selectedEntry();
+    const int row = asNew ? -1 : view->selectedEntry();
     std::array<QString, N> texts{};
     if (row >= 0)
         texts = model->entry(row);
@@ -186,6 +187,7 @@ void TMDIChild::numberExit(int field)
     const QString shown = rset(field, edit->text());
     if (shown != edit->text())
         edit->setText(shown);
+    textinput::markNumber(edit);
     m_record.edit[std::size_t(field)] = shown;
     if (const int which = calculationOf(field))
         recalc(which);
@@ -235,6 +237,8 @@ void TMDIChild::showRecord()
         else
             m_edits[std::size_t(field)]->setText(m_record.edit[std::size_t(field)]);
     }
+    for (int field : numberFields())
+        textinput::markNumber(m_edits[std::size_t(field)]);
     const std::array<const QDate *, 4> dates{nullptr, &m_record.DateTimePicker1, &m_record.DateTimePicker2,
                                              &m_record.DateTimePicker3};
     for (int number = 1; number <= 3; ++number)
@@ -257,23 +261,23 @@ void TMDIChild::PageControl1Change(int page)
     m_frame->SetExport(ledger);
 }
 
-void TMDIChild::ListView1DblClick()
+void TMDIChild::ListView1DblClick(bool asNew)
 {
-    if (!runEntryDialog(singles().FCarbu, ListView1, m_fuel))
+    if (!runEntryDialog(singles().FCarbu, ListView1, m_fuel, asNew))
         return;
     setModified();
     recalc(5);
 }
 
-void TMDIChild::ListView2DblClick()
+void TMDIChild::ListView2DblClick(bool asNew)
 {
-    if (runEntryDialog(singles().FEntr, ListView2, m_garage))
+    if (runEntryDialog(singles().FEntr, ListView2, m_garage, asNew))
         setModified();
 }
 
-void TMDIChild::ListView3DblClick()
+void TMDIChild::ListView3DblClick(bool asNew)
 {
-    if (runEntryDialog(singles().Station, ListView3, m_parking))
+    if (runEntryDialog(singles().Station, ListView3, m_parking, asNew))
         setModified();
 }
 
@@ -395,6 +399,7 @@ void TMDIChild::Button1Click()
         // Only the bare name is kept: the picture is looked up in the current directory.
         const QString name = QFileInfo(chosen).fileName();
         m_record.Image1 = name;
+        m_pictureFile.clear();
         if (!QFileInfo(QDir::current().filePath(name)).isFile()) {
             platform::Messages::information(this, QStringLiteral("Il faut recopier l'image dans le répertoire courant"));
             return;
@@ -405,6 +410,7 @@ void TMDIChild::Button1Click()
             return;
         }
         m_picture = loaded.image;
+        m_pictureFile = QDir::current().absoluteFilePath(name);
     }
     if (m_picture.width() > kPictureWidth)
         m_stretch = true;
@@ -444,7 +450,25 @@ bool TMDIChild::Sauve(int mode)
     m_record.modified = false;
     Memo1->document()->setModified(false);
     setPartial(false);
+    keepPictureBeside(m_record.fileName);
     return true;
+}
+
+// Only the picture's name is stored, and it is looked up beside the vehicle file when that is
+// opened again: a document saved into another folder takes a copy of its picture along, so that
+// the picture and its name are still there next time. A file of that name already there is the
+// user's and stays as it is.
+void TMDIChild::keepPictureBeside(const QString &vehicleFile)
+{
+    if (m_record.Image1.isEmpty() || m_pictureFile.isEmpty())
+        return;
+    const QFileInfo source(m_pictureFile);
+    const QDir folder = QFileInfo(vehicleFile).absoluteDir();
+    if (!source.isFile() || source.fileName() != m_record.Image1 || folder == source.absoluteDir())
+        return;
+    const QString copy = folder.absoluteFilePath(m_record.Image1);
+    if (QFileInfo::exists(copy) || QFile::copy(m_pictureFile, copy))
+        m_pictureFile = copy;
 }
 
 void TMDIChild::setPartial(bool partial)
@@ -465,6 +489,7 @@ void TMDIChild::charge(const QString &path)
         if (!loaded.ok())
             return loaded.error;
         m_picture = loaded.image;
+        m_pictureFile = QFileInfo(name).absoluteFilePath();
         showPicture();
         return QString();
     };
@@ -494,6 +519,7 @@ void TMDIChild::setRecord(const VehicleRecord &record)
     m_garage->beginReload();
     m_parking->beginReload();
     m_record = record;
+    m_pictureFile.clear();
     m_fuel->endReload();
     m_garage->endReload();
     m_parking->endReload();

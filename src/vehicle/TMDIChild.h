@@ -100,9 +100,10 @@ private:
 
     // Handlers.
     void PageControl1Change(int page);
-    void ListView1DblClick();
-    void ListView2DblClick();
-    void ListView3DblClick();
+    // A double-click (or Enter) on a ledger; `asNew` for the Insert key, which always adds.
+    void ListView1DblClick(bool asNew = false);
+    void ListView2DblClick(bool asNew = false);
+    void ListView3DblClick(bool asNew = false);
     bool Edit4KeyPress(QLineEdit *edit, QKeyEvent *event);
     void numberExit(int field);
     void DateTimePicker1Change(int picker, const QDate &date);
@@ -117,6 +118,7 @@ private:
     void showPicture();
     void setModified() { m_record.modified = true; }
     void setPartial(bool partial);
+    void keepPictureBeside(const QString &vehicleFile);
     void foldCommentState();
     void syncComment();
     QString rset(int field, const QString &text) const;
@@ -144,6 +146,7 @@ private:
     QLabel *m_partialNote = nullptr;
 
     QImage m_picture;
+    QString m_pictureFile; // where the picture shown was read from (absolute), empty if none
     bool m_stretch = false;
     bool m_updating = false; // widgets being filled from the record: no change is the user's
 };

@@ -95,6 +95,7 @@ QLineEdit *TMDIChild::makeEdit(int field, QWidget *parent)
         edit->installEventFilter(this);
         // Pasted or dropped text; the spaces of the right-aligned form stay.
         textinput::keepNumberIn(edit, true);
+        textinput::clearMarkOnEdit(edit);
     } else if (isComputedEdit(field)) {
         QPalette grey = edit->palette();
         grey.setColor(QPalette::Base, grey.color(QPalette::Window));
@@ -406,9 +407,12 @@ void TMDIChild::connectFields()
         if (!m_updating)
             syncComment();
     });
-    connect(ListView1, &TLedgerView::DblClick, this, &TMDIChild::ListView1DblClick);
-    connect(ListView2, &TLedgerView::DblClick, this, &TMDIChild::ListView2DblClick);
-    connect(ListView3, &TLedgerView::DblClick, this, &TMDIChild::ListView3DblClick);
+    connect(ListView1, &TLedgerView::DblClick, this, [this] { ListView1DblClick(); });
+    connect(ListView2, &TLedgerView::DblClick, this, [this] { ListView2DblClick(); });
+    connect(ListView3, &TLedgerView::DblClick, this, [this] { ListView3DblClick(); });
+    connect(ListView1, &TLedgerView::NewEntry, this, [this] { ListView1DblClick(true); });
+    connect(ListView2, &TLedgerView::NewEntry, this, [this] { ListView2DblClick(true); });
+    connect(ListView3, &TLedgerView::NewEntry, this, [this] { ListView3DblClick(true); });
     connect(m_parking, &LedgerModelBase::dateEdited, this, [this] { setModified(); });
     connect(PageControl1, &QTabWidget::currentChanged, this, &TMDIChild::PageControl1Change);
     connect(Button1, &QPushButton::clicked, this, &TMDIChild::Button1Click);

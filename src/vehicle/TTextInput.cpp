@@ -75,6 +75,38 @@ void keepNumberIn(QLineEdit *edit, bool keepSpaces)
     filterEdits(edit, [keepSpaces](const QString &text) { return keepNumber(text, keepSpaces); });
 }
 
+bool isWrongNumber(const QString &text)
+{
+    return textrules::readNumber(text).kind == textrules::NumberKind::NotNumber;
+}
+
+void showWrong(QLineEdit *edit, bool wrong)
+{
+    if (edit->property("wrongNumber").toBool() == wrong)
+        return;
+    edit->setProperty("wrongNumber", wrong);
+    if (wrong) {
+        QPalette p = edit->palette();
+        p.setColor(QPalette::Base, QColor(255, 214, 214));
+        p.setColor(QPalette::Text, QColor(150, 0, 0));
+        edit->setPalette(p);
+        edit->setToolTip(QStringLiteral("Ce texte n'est pas un nombre : il ne compte dans aucun calcul."));
+    } else {
+        edit->setPalette(QPalette());
+        edit->setToolTip(QString());
+    }
+}
+
+void markNumber(QLineEdit *edit)
+{
+    showWrong(edit, isWrongNumber(edit->text()));
+}
+
+void clearMarkOnEdit(QLineEdit *edit)
+{
+    QObject::connect(edit, &QLineEdit::textEdited, edit, [edit] { showWrong(edit, false); });
+}
+
 } // namespace textinput
 
 void TCommentEdit::keyPressEvent(QKeyEvent *event)

@@ -24,6 +24,15 @@ QString keepNumber(const QString &text, bool keepSpaces);
 // method); typed keys go through the key filter before they reach the field.
 void keepNumberIn(QLineEdit *edit, bool keepSpaces);
 
+// A number field whose text is not a number counts in no figure: it is shown as wrong (a red
+// ground and a tooltip) until the user changes it. `markNumber` marks or clears it from its
+// text; an empty field is no number but nothing wrong either.
+bool isWrongNumber(const QString &text);
+void showWrong(QLineEdit *edit, bool wrong);
+void markNumber(QLineEdit *edit);
+// Clears the mark as soon as the user edits the field.
+void clearMarkOnEdit(QLineEdit *edit);
+
 } // namespace textinput
 
 // The comment field: plain text, the same filtering for keys, input methods, paste and drop.

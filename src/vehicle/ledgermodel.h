@@ -86,7 +86,7 @@ public:
         return f;
     }
 
-    // The date is taken as typed: no check, as for every text of an entry.
+    // The in-place editor gives a date in its written form; the model takes the text it is given.
     bool setData(const QModelIndex &index, const QVariant &value, int role) override
     {
         if (!m_dateEditable || role != Qt::EditRole || !index.isValid()

@@ -73,6 +73,11 @@ private slots:
     void numberFieldRules();
     void okWithMouseFormatsFieldBeingLeft();
     void enterDoesNotClose();
+    void okRefusesATextThatIsNoNumber_data();
+    void okRefusesATextThatIsNoNumber();
+    void everyOpeningStartsAtTheDate();
+    void wholeEntryTypedWithTheKeyboard_data();
+    void wholeEntryTypedWithTheKeyboard();
     void descriptionDropsUnsavableCharacters();
     void numberFieldsFilterPasteAndDrop_data();
     void numberFieldsFilterPasteAndDrop();
@@ -171,10 +176,21 @@ void DialogsTest::changeEntryKeepsItsTexts()
     QCOMPARE(d.Edit1->text(), u"Vidange"_s);
     QCOMPARE(d.Edit3->text(), u"not a number"_s);
     showActive(d);
+    // A text that would count in no figure is not taken: it is shown as wrong and keeps the
+    // focus until it is a number (or empty).
+    QVERIFY(d.Edit3->property("wrongNumber").toBool());
     d.Button2->click();
+    QVERIFY(d.isVisible());
+    QVERIFY(!d.accepted());
+    QCOMPARE(focusName(), u"Edit3"_s);
+    QCOMPARE(d.Edit3->selectedText(), u"not a number"_s);
+    QTest::keyClick(d.Edit3, Qt::Key_Delete);
+    QVERIFY(!d.Edit3->property("wrongNumber").toBool());
+    d.Button2->click();
+    QVERIFY(!d.isVisible());
     GarageEntry out;
     d.Result(out);
-    QCOMPARE(out, (GarageEntry{u"01/02/1999"_s, u"Vidange"_s, u"450.00"_s, u"not a number"_s}));
+    QCOMPARE(out, (GarageEntry{u"01/02/1999"_s, u"Vidange"_s, u"450.00"_s, QString()}));
 
     // A new entry after a change starts from empty fields again.
     d.Init({});
@@ -368,6 +384,112 @@ void DialogsTest::enterDoesNotClose()
     QTest::keyClick(d.Button2, Qt::Key_Return);
     QVERIFY(!d.isVisible());
     QVERIFY(d.accepted());
+}
+
+void DialogsTest::okRefusesATextThatIsNoNumber_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("field");
+    QTest::newRow("fuel amount") << u"TFCarbu"_s << u"Edit2"_s;
+    QTest::newRow("fuel litres") << u"TFCarbu"_s << u"Edit3"_s;
+    QTest::newRow("fuel odometer") << u"TFCarbu"_s << u"Edit4"_s;
+    QTest::newRow("garage amount") << u"TFEntr"_s << u"Edit2"_s;
+    QTest::newRow("garage odometer") << u"TFEntr"_s << u"Edit3"_s;
+    QTest::newRow("parking amount") << u"TStation"_s << u"Edit2"_s;
+}
+
+void DialogsTest::okRefusesATextThatIsNoNumber()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, field);
+    const auto d = makeDialog(kind);
+    showActive(*d);
+    auto *e = d->findChild<QLineEdit *>(field);
+    e->setFocus();
+    QTest::keyClicks(e, u"1234.5.6"_s);
+    d->Button2->setFocus(); // leaving the field keeps the text as typed
+    QCOMPARE(e->text(), u"1234.5.6"_s);
+    QTest::keyClick(d->Button2, Qt::Key_Space);
+    QVERIFY(d->isVisible());
+    QVERIFY(!d->accepted());
+    QCOMPARE(focusName(), field);
+    QVERIFY(e->property("wrongNumber").toBool());
+    QVERIFY(!e->toolTip().isEmpty());
+    // Typing over the selected text clears the mark; the number is taken.
+    QTest::keyClicks(e, u"1234.56"_s);
+    QVERIFY(!e->property("wrongNumber").toBool());
+    QTest::mouseClick(d->Button2, Qt::LeftButton);
+    QVERIFY(!d->isVisible());
+    QVERIFY(d->accepted());
+    QCOMPARE(e->text(), u"1234.56"_s);
+}
+
+void DialogsTest::everyOpeningStartsAtTheDate()
+{
+    TFCarbu d;
+    d.Init({});
+    showActive(d);
+    QTest::mouseClick(d.Button1, Qt::LeftButton); // leaves the focus on "Annuler"
+    QVERIFY(!d.isVisible());
+    d.Init({});
+    showActive(d);
+    QCOMPARE(focusName(), u"DateTimePicker1"_s);
+    QVERIFY(d.testAttribute(Qt::WA_KeyboardFocusChange)); // the focus is drawn
+    // The day is ready to be typed over.
+    QCOMPARE(d.DateTimePicker1->currentSectionIndex(), 0);
+}
+
+void DialogsTest::wholeEntryTypedWithTheKeyboard_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QStringList>("keys"); // "\t" stands for the Tab key
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("fuel") << u"TFCarbu"_s
+                          << QStringList{u"20/11/2025"_s, u"\t"_s, u"Plein"_s, u"\t"_s, u"61,37"_s, u"\t"_s,
+                                         u"35.2"_s, u"\t"_s, u"48210"_s}
+                          << QStringList{u"20/11/2025"_s, u"Plein"_s, u"61.37"_s, u"35.20"_s, u"48210.00"_s};
+    // Past "Montant" the Tab key visits the buttons before "Compteur".
+    QTest::newRow("garage") << u"TFEntr"_s
+                            << QStringList{u"2.3.2024"_s, u"\t"_s, u"Vidange"_s, u"\t"_s, u"89"_s, u"\t"_s,
+                                           u"\t"_s, u"\t"_s, u"45120"_s}
+                            << QStringList{u"02/03/2024"_s, u"Vidange"_s, u"89.00"_s, u"45120.00"_s};
+    QTest::newRow("parking") << u"TStation"_s
+                             << QStringList{u"05122026"_s, u"\t"_s, u"Gare"_s, u"\t"_s, u"3,5"_s}
+                             << QStringList{u"05/12/2026"_s, u"Gare"_s, u"3.50"_s};
+}
+
+void DialogsTest::wholeEntryTypedWithTheKeyboard()
+{
+    QFETCH(QString, kind);
+    QFETCH(QStringList, keys);
+    QFETCH(QStringList, expected);
+    const auto d = makeDialog(kind);
+    if (auto *parking = qobject_cast<TStation *>(d.get()))
+        parking->Edit1->clear();
+    showActive(*d);
+    for (const QString &k : keys) {
+        if (k == u"\t")
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        else
+            QTest::keyClicks(QApplication::focusWidget(), k);
+    }
+    QTest::mouseClick(d->Button2, Qt::LeftButton);
+    QVERIFY(d->accepted());
+    QStringList out;
+    if (auto *f = qobject_cast<TFCarbu *>(d.get())) {
+        FuelEntry e;
+        f->Result(e);
+        out = QStringList(e.begin(), e.end());
+    } else if (auto *g = qobject_cast<TFEntr *>(d.get())) {
+        GarageEntry e;
+        g->Result(e);
+        out = QStringList(e.begin(), e.end());
+    } else {
+        ParkingEntry e;
+        static_cast<TStation *>(d.get())->Result(e);
+        out = QStringList(e.begin(), e.end());
+    }
+    QCOMPARE(out, expected);
 }
 
 void DialogsTest::descriptionDropsUnsavableCharacters()

@@ -102,9 +102,9 @@ class TestMDIChild : public QObject {
         doubleClick(view->viewport(), view->visualRect(view->model()->index(row, 1)).center());
     }
     // The in-place editor open in a ledger, if any (a closed one is hidden until it is deleted).
-    QLineEdit *openEditor(int n) const
+    QDateEdit *openEditor(int n) const
     {
-        for (QLineEdit *e : ledger(n)->viewport()->findChildren<QLineEdit *>())
+        for (QDateEdit *e : ledger(n)->viewport()->findChildren<QDateEdit *>())
             if (e->isVisible())
                 return e;
         return nullptr;
@@ -397,6 +397,93 @@ private Q_SLOTS:
         QCOMPARE(seen.value(1), u"Gazole"_qs);
     }
 
+    // A ledger too long to show any blank space still takes new entries: Insert asks for one
+    // whatever is selected; Esc, or a single click below the entries, clears the selection so
+    // that a double-click or Enter adds.
+    void fullLedgerTakesANewEntry()
+    {
+        VehicleRecord r = withFuel();
+        for (int i = 0; i < 80; ++i)
+            r.ListView1.push_back({u"01/02/2026"_qs, u"Plein"_qs, u"10.00"_qs, u"2.00"_qs, u"11000.00"_qs});
+        m_w->setRecord(r);
+        m_w->showPage(TMDIChild::Carburant);
+        QTableView *view = ledger(1);
+        QVERIFY(view->rowAt(view->viewport()->height() - 2) >= 0); // no blank space at all
+        view->setFocus();
+        view->selectRow(1);
+
+        QStringList seen;
+        onNextDialog([&](QDialog *d) {
+            seen = dialogTexts(d, 4);
+            fillAndPress(d, {u"Nouveau"_qs, u"60.00"_qs, u"30.00"_qs, u"12000.00"_qs}, u"Button2"_qs);
+        });
+        QTest::keyClick(view, Qt::Key_Insert);
+        QCOMPARE(seen, (QStringList{u"07/12/2026"_qs, QString(), QString(), QString(), QString()}));
+        QCOMPARE(m_w->record().ListView1.size(), std::size_t(84));
+        QCOMPARE(m_w->record().ListView1[1][col::Description], u"Plein"_qs);
+        QCOMPARE(m_w->record().ListView1.back()[col::Description], u"Nouveau"_qs);
+
+        // Enter opens the selected entry; Esc clears the selection, and Enter then adds.
+        onNextDialog([&](QDialog *d) {
+            seen = dialogTexts(d, 4);
+            fillAndPress(d, {}, u"Button1"_qs);
+        });
+        QTest::keyClick(view, Qt::Key_Return);
+        QCOMPARE(seen.value(3), u"30.00"_qs);
+        QTest::keyClick(view, Qt::Key_Escape);
+        QVERIFY(view->selectionModel()->selectedRows().isEmpty());
+        onNextDialog([&](QDialog *d) { fillAndPress(d, {u"Encore"_qs}, u"Button2"_qs); });
+        QTest::keyClick(view, Qt::Key_Enter, Qt::KeypadModifier);
+        QCOMPARE(m_w->record().ListView1.size(), std::size_t(85));
+        QCOMPARE(m_w->record().ListView1.back()[col::Description], u"Encore"_qs);
+        QCOMPARE(m_w->record().ListView1[1][col::Description], u"Plein"_qs);
+    }
+
+    void clickBelowEntriesClearsTheSelection()
+    {
+        m_w->setRecord(withFuel());
+        m_w->showPage(TMDIChild::Carburant);
+        QTableView *view = ledger(1);
+        view->selectRow(2);
+        QWidget *viewport = view->viewport();
+        const QPoint below(20, viewport->height() - 5);
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, below);
+        QCOMPARE(view->selectionModel()->selectedRows().size(), 1); // until it is no double-click
+        QTRY_VERIFY(view->selectionModel()->selectedRows().isEmpty());
+        QStringList seen;
+        onNextDialog([&](QDialog *d) {
+            seen = dialogTexts(d, 4);
+            fillAndPress(d, {}, u"Button1"_qs);
+        });
+        doubleClickBelowEntries(1);
+        QCOMPARE(seen.value(1), QString()); // a new entry
+        QVERIFY(!ledger(1)->viewport()->statusTip().isEmpty());
+    }
+
+    // A text that is no number stays as typed but is shown as wrong: it counts in no figure.
+    void numberFieldThatIsNoNumberIsShownWrong()
+    {
+        type(6, u"1.2.3"_qs);
+        leave(6);
+        QCOMPARE(edit(6)->text().trimmed(), u"1.2.3"_qs);
+        QVERIFY(edit(6)->property("wrongNumber").toBool());
+        QVERIFY(!edit(6)->toolTip().isEmpty());
+        edit(6)->setFocus();
+        edit(6)->selectAll();
+        QTest::keyClicks(edit(6), u"320"_qs);
+        QVERIFY(!edit(6)->property("wrongNumber").toBool());
+        leave(6);
+        QVERIFY(!edit(6)->property("wrongNumber").toBool());
+        QVERIFY(edit(6)->toolTip().isEmpty());
+
+        VehicleRecord r = VehicleRecord::create(kToday);
+        r.edit[7] = u"  abc"_qs;
+        r.edit[5] = u"  "_qs; // empty is no mistake
+        m_w->setRecord(r);
+        QVERIFY(edit(7)->property("wrongNumber").toBool());
+        QVERIFY(!edit(5)->property("wrongNumber").toBool());
+    }
+
     void deleteRecomputesFuelFigures()
     {
         m_w->setRecord(withFuel());
@@ -426,14 +513,33 @@ private Q_SLOTS:
         m_w->setRecord(r);
         m_w->showPage(TMDIChild::Stationnement);
         QTableView *view = ledger(3);
+        // The editor is the dialogs' date picker: what is no date is never taken, so that every
+        // yearly figure keeps counting.
+        for (const QString &bad : {u"31/02/2026"_qs, u"hier"_qs, u"1/13/2026"_qs}) {
+            view->edit(view->model()->index(0, 0));
+            QDateEdit *editor = openEditor(3);
+            QVERIFY(editor);
+            QCOMPARE(editor->date(), QDate(2026, 3, 1));
+            QTest::keyClicks(editor, bad);
+            QTest::keyClick(editor, Qt::Key_Return);
+            QTRY_VERIFY(!openEditor(3));
+            QCOMPARE(m_w->record().ListView3[0][col::Date], u"01/03/2026"_qs);
+            QVERIFY(!m_w->isModified());
+        }
         view->edit(view->model()->index(0, 0));
-        auto *editor = view->viewport()->findChild<QLineEdit *>();
-        QVERIFY(editor);
-        editor->selectAll();
-        QTest::keyClicks(editor, u"31/02/26"_qs);
-        QTest::keyClick(editor, Qt::Key_Return);
-        QTRY_COMPARE(m_w->record().ListView3[0][col::Date], u"31/02/26"_qs);
+        QTest::keyClicks(openEditor(3), u"5.3.26"_qs);
+        QTest::keyClick(openEditor(3), Qt::Key_Return);
+        QTRY_COMPARE(m_w->record().ListView3[0][col::Date], u"05/03/2026"_qs);
         QVERIFY(m_w->isModified());
+
+        // A date that no text rule reads starts the editor at today's date.
+        r.ListView3[0][col::Date] = u"hier"_qs;
+        m_w->setRecord(r);
+        view->edit(view->model()->index(0, 0));
+        QVERIFY(openEditor(3));
+        QCOMPARE(openEditor(3)->date(), kToday);
+        QTest::keyClick(openEditor(3), Qt::Key_Escape);
+        QCOMPARE(m_w->record().ListView3[0][col::Date], u"hier"_qs);
 
         // The other ledgers are changed through their dialogs only.
         m_w->showPage(TMDIChild::Carburant);
@@ -477,9 +583,8 @@ private Q_SLOTS:
         // A double-click while a date is being edited keeps what was typed and closes the editor.
         view->selectRow(1);
         view->edit(view->model()->index(1, 0));
-        QLineEdit *editor = openEditor(3);
+        QDateEdit *editor = openEditor(3);
         QVERIFY(editor);
-        editor->selectAll();
         QTest::keyClicks(editor, u"03/03/2026"_qs);
         onNextDialog([](QDialog *d) { fillAndPress(d, {}, u"Button1"_qs); });
         doubleClick(view->viewport(), view->visualRect(view->model()->index(1, 2)).center());
@@ -500,9 +605,8 @@ private Q_SLOTS:
         QTableView *view = ledger(3);
         const auto typeDate = [this, view](const QString &text) {
             view->edit(view->model()->index(0, 0));
-            QLineEdit *editor = openEditor(3);
+            QDateEdit *editor = openEditor(3);
             QVERIFY(editor);
-            editor->selectAll();
             QTest::keyClicks(editor, text);
         };
 
@@ -867,6 +971,41 @@ private Q_SLOTS:
         missing.charge(path(u"a.vtr"_qs));
         QVERIFY(missing.picture().isNull());
         QCOMPARE(missing.record().Image1, QString());
+        QVERIFY(Messages::shown().isEmpty());
+    }
+
+    // Saved into another folder, a document takes its picture along: reopened from there it
+    // shows the picture, and its name is still in the file.
+    void saveAsIntoAnotherFolderKeepsThePicture()
+    {
+        writePicture(path(u"car.bmp"_qs), 120, 80);
+        VehicleRecord r = VehicleRecord::create(kToday);
+        r.Image1 = u"car.bmp"_qs;
+        writeFile(path(u"a.vtr"_qs), vtrfile::encode(vtrfile::writeLines(r)));
+        QDir(m_dir->path()).mkdir(u"autre"_qs);
+        QDir(m_dir->path()).mkdir(u"troisieme"_qs);
+        writePicture(path(u"troisieme/car.bmp"_qs), 30, 20); // another picture of that name
+
+        m_w->charge(path(u"a.vtr"_qs));
+        QCOMPARE(m_w->picture().width(), 120);
+        QTest::keyClicks(edit(3), u"Moi"_qs);
+        FileDialogs::setNextFileName(path(u"autre/b.vtr"_qs));
+        QVERIFY(m_w->Sauve(1));
+        QVERIFY(readFile(path(u"autre/b.vtr"_qs)).contains("[PAGE7]\r\ncar.bmp\r\n"));
+        QCOMPARE(readFile(path(u"autre/car.bmp"_qs)), readFile(path(u"car.bmp"_qs)));
+
+        TMDIChild reopened(nullptr);
+        QDir::setCurrent(path(u"autre"_qs));
+        reopened.charge(path(u"autre/b.vtr"_qs));
+        QCOMPARE(reopened.picture().width(), 120);
+        QCOMPARE(reopened.record().Image1, u"car.bmp"_qs);
+
+        // A file of that name already in the folder is the user's: it is not replaced.
+        QTest::keyClicks(edit(3), u"!"_qs);
+        FileDialogs::setNextFileName(path(u"troisieme/c.vtr"_qs));
+        QVERIFY(m_w->Sauve(1));
+        QImage kept(path(u"troisieme/car.bmp"_qs));
+        QCOMPARE(kept.width(), 30);
         QVERIFY(Messages::shown().isEmpty());
     }
 
