@@ -11,6 +11,8 @@
 #include <QMouseEvent>
 #include <QStyledItemDelegate>
 
+#include <algorithm>
+
 namespace {
 // The in-place editor of a date: the date picker of the dialogs, so that only a valid date
 // reaches the ledger (a text such as "hier" would make every yearly figure stop counting).
@@ -24,6 +26,13 @@ public:
         picker->setDateRange(QDate(1601, 1, 1), QDate(9999, 12, 31));
         picker->setFrame(false);
         return picker;
+    }
+    // The picker needs a little more than the date column: it may reach over the next one.
+    void updateEditorGeometry(QWidget *editor, const QStyleOptionViewItem &option, const QModelIndex &) const override
+    {
+        QRect r = option.rect;
+        r.setWidth(std::max(r.width(), editor->sizeHint().width()));
+        editor->setGeometry(r);
     }
     void setEditorData(QWidget *editor, const QModelIndex &index) const override
     {
@@ -72,8 +81,8 @@ TLedgerView::TLedgerView(LedgerModelBase *model, QWidget *parent) : QTableView(p
 
 QString TLedgerView::hint()
 {
-    return QStringLiteral("Double-clic : modifier l'écriture choisie, ou en ajouter une si aucune n'est choisie ; "
-                          "Inser : nouvelle écriture ; Echap : aucune écriture choisie");
+    return QStringLiteral("Double-clic : modifier l'écriture choisie (ou en ajouter une si aucune n'est choisie) ; "
+                          "Inser : nouvelle écriture ; Échap : plus d'écriture choisie");
 }
 
 int TLedgerView::selectedEntry() const

@@ -46,13 +46,38 @@ inline bool type(const QString &text)
     return xdo({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("15"), text});
 }
 
+// Where the real pointer is (an invalid point when xdotool cannot tell).
+inline QPoint pointer()
+{
+    QProcess p;
+    p.start(QStringLiteral("xdotool"), {QStringLiteral("getmouselocation"), QStringLiteral("--shell")});
+    if (!p.waitForFinished(kWait))
+        return {-1, -1};
+    QPoint at(-1, -1);
+    for (const QByteArray &line : p.readAllStandardOutput().split('\n')) {
+        if (line.startsWith("X="))
+            at.setX(line.mid(2).toInt());
+        else if (line.startsWith("Y="))
+            at.setY(line.mid(2).toInt());
+    }
+    return at;
+}
+
+// Moves the real pointer to a point of a widget. "--sync" waits for the pointer to move, which
+// it never does when it is there already.
+inline bool moveTo(const QWidget *w, const QPoint &at)
+{
+    const QPoint g = w->mapToGlobal(at);
+    if (pointer() == g)
+        return true;
+    return xdo({QStringLiteral("mousemove"), QStringLiteral("--sync"), QString::number(g.x()),
+                QString::number(g.y())});
+}
+
 // A left click at a point of a widget, with the real pointer.
 inline bool click(const QWidget *w, const QPoint &at)
 {
-    const QPoint g = w->mapToGlobal(at);
-    return xdo({QStringLiteral("mousemove"), QStringLiteral("--sync"), QString::number(g.x()),
-                QString::number(g.y())}) &&
-           xdo({QStringLiteral("click"), QStringLiteral("1")});
+    return moveTo(w, at) && xdo({QStringLiteral("click"), QStringLiteral("1")});
 }
 
 inline bool click(const QWidget *w)
