@@ -191,11 +191,11 @@ void TDatePicker::showTyped()
         edit->setCursorPosition(start + int(m_typed.size()));
 }
 
-void TDatePicker::endTyping()
+void TDatePicker::endTyping(bool take)
 {
     if (!m_typing)
         return;
-    const QDate typed = typedDate(true);
+    const QDate typed = take ? typedDate(true) : QDate();
     const int part = m_part;
     m_typing = false;
     m_committing = true;
@@ -285,9 +285,13 @@ void TDatePicker::keyPressEvent(QKeyEvent *event)
     case Qt::Key_PageDown:
     case Qt::Key_Return:
     case Qt::Key_Enter:
-    case Qt::Key_Escape:
-        // Stepping, Enter and Esc act on the picker's date: the typing ends first.
+        // Stepping and Enter act on the picker's date: the typing ends first.
         endTyping();
+        QDateEdit::keyPressEvent(event);
+        return;
+    case Qt::Key_Escape:
+        // Esc gives up what is being typed (and goes on to the dialog, which it cancels).
+        endTyping(false);
         QDateEdit::keyPressEvent(event);
         return;
     default:

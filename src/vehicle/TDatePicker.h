@@ -52,7 +52,8 @@ private:
     // year.
     QDate typedDate(bool leaving) const;
     void showTyped();
-    void endTyping();
+    // Takes the typed date when `take` and it is valid; otherwise shows the date again.
+    void endTyping(bool take = true);
     int sectionPart() const;
 
     bool m_typing = false;

@@ -207,6 +207,15 @@ private slots:
         QCOMPARE(m_picker->date(), QDate(2000, 6, 1));
     }
 
+    void escapeGivesUpTheTyping()
+    {
+        QTest::keyClicks(m_picker, u"3/4"_s);
+        QTest::keyClick(m_picker, Qt::Key_Escape);
+        QCOMPARE(m_picker->text(), u"15/02/2024"_s);
+        QTest::keyClick(m_picker, Qt::Key_Tab);
+        QCOMPARE(m_picker->date(), kStart);
+    }
+
     void commitTypingTakesAValidDate()
     {
         QTest::keyClicks(m_picker, u"7/8"_s);
