@@ -10,6 +10,7 @@
 
 class DocumentFrame;
 class QComboBox;
+class TDueNotes;
 class QDateEdit;
 class QKeyEvent;
 class QLabel;
@@ -142,6 +143,8 @@ private:
     // next save asks for a name rather than replace that file.
     bool m_partial = false;
     QLabel *m_partialNote = nullptr;
+
+    TDueNotes *m_due = nullptr; // what is due: lines on "Garage", the bar at open
 
     QImage m_picture;
     bool m_stretch = false;

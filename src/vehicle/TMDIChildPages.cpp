@@ -2,6 +2,7 @@
 #include "vehicle/TMDIChild.h"
 
 #include "vehicle/TDatePicker.h"
+#include "vehicle/TDueNotes.h"
 #include "vehicle/TLedgerView.h"
 #include "vehicle/TTextInput.h"
 #include "vehicle/ledgermodel.h"
@@ -138,6 +139,8 @@ void TMDIChild::buildPages()
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(m_partialNote);
+    m_due = new TDueNotes(m_record, this);
+    layout->addWidget(m_due->bar());
     layout->addWidget(PageControl1);
 
     PageControl1->addTab(buildDescription(), QStringLiteral("Description"));
@@ -206,11 +209,14 @@ QWidget *TMDIChild::buildGarage()
     ListView2->setObjectName(QStringLiteral("ListView2"));
 
     QGroupBox *group = makeGroup(2, QStringLiteral("Périodicité"), page);
-    auto *row = new QHBoxLayout(group);
+    auto *inGroup = new QVBoxLayout(group);
+    auto *row = new QHBoxLayout;
     QLineEdit *interval = makeEdit(24, group);
     row->addWidget(makeLabel(9, QStringLiteral("Kilométrage entre deux entretiens"), interval));
     row->addWidget(interval);
     row->addStretch(1);
+    inGroup->addLayout(row);
+    inGroup->addWidget(m_due->lines());
 
     auto *layout = new QVBoxLayout(page);
     layout->addWidget(ListView2, 1);
@@ -406,6 +412,8 @@ void TMDIChild::connectFields()
         if (!m_updating)
             syncComment();
     });
+    m_due->watch(m_fuel);
+    m_due->watch(m_garage);
     connect(ListView1, &TLedgerView::DblClick, this, &TMDIChild::ListView1DblClick);
     connect(ListView2, &TLedgerView::DblClick, this, &TMDIChild::ListView2DblClick);
     connect(ListView3, &TLedgerView::DblClick, this, &TMDIChild::ListView3DblClick);
