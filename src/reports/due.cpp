@@ -2,10 +2,10 @@
 
 #include "vehicle/textrules.h"
 
-#include <QStringView>
 
 #include <algorithm>
 #include <cmath>
+#include <string_view>
 
 namespace due {
 namespace {
@@ -34,145 +34,217 @@ qint64 wholeKm(long double km)
     return textrules::formatFixed(km, 0).toLongLong();
 }
 
-// Lower case without accents; letters and digits kept, anything else a space between words.
-// Combining marks (text written decomposed) go, so the letter before them stays whole.
-QString folded(const QString &text)
+// The Latin-1 letters without their accents, lower case (0 for × and ÷): the common case,
+// looked up rather than decomposed.
+constexpr char16_t kLatin1[64 + 1] = u"aaaaaa\u00e6ceeeeiiii\u00f0nooooo\0\u00f8uuuuy\u00fe\u00df"
+                                     u"aaaaaa\u00e6ceeeeiiii\u00f0nooooo\0\u00f8uuuuy\u00fey";
+
+// One character as the description tests see it: lower case without its accent, 0 between
+// words, 1 for a combining mark (text written decomposed), which belongs to the letter before.
+char16_t foldChar(QChar c)
 {
-    QString out;
-    out.reserve(text.size());
-    for (QChar c : text) {
-        const char16_t u = c.unicode();
-        if (u < 0x80) {
-            if (u >= u'A' && u <= u'Z')
-                out += QChar(char16_t(u - u'A' + u'a'));
-            else if ((u >= u'a' && u <= u'z') || (u >= u'0' && u <= u'9'))
-                out += c;
-            else
-                out += u' ';
-            continue;
-        }
-        if (c.category() == QChar::Mark_NonSpacing || c.category() == QChar::Mark_SpacingCombining
-            || c.category() == QChar::Mark_Enclosing)
-            continue;
-        while (c.decompositionTag() == QChar::Canonical)
-            c = c.decomposition().at(0);
-        out += c.isLetterOrNumber() ? c.toLower() : QChar(u' ');
+    const char16_t u = c.unicode();
+    if (u < 0x80) {
+        if (u >= u'A' && u <= u'Z')
+            return char16_t(u - u'A' + u'a');
+        return (u >= u'a' && u <= u'z') || (u >= u'0' && u <= u'9') ? u : 0;
     }
-    return out;
+    if (u >= 0xC0 && u <= 0xFF)
+        return kLatin1[u - 0xC0];
+    const QChar::Category category = c.category();
+    if (category == QChar::Mark_NonSpacing || category == QChar::Mark_SpacingCombining
+        || category == QChar::Mark_Enclosing)
+        return 1;
+    while (c.decompositionTag() == QChar::Canonical)
+        c = c.decomposition().at(0);
+    return c.isLetterOrNumber() ? c.toLower().unicode() : 0;
 }
 
-std::vector<QStringView> words(const QString &foldedText)
-{
-    std::vector<QStringView> out;
-    const QStringView all(foldedText);
-    qsizetype start = -1;
-    for (qsizetype i = 0; i <= all.size(); ++i) {
-        const bool space = i == all.size() || all[i] == u' ';
-        if (space && start >= 0) {
-            out.push_back(all.mid(start, i - start));
-            start = -1;
-        } else if (!space && start < 0) {
-            start = i;
+// The words of a description, folded, one after the other; only their first letters are kept,
+// as many as the longest word looked for. Nothing is allocated: a ledger may hold 100 000
+// descriptions, read again at every change.
+class Words {
+public:
+    explicit Words(const QString &text) : m_text(text) {}
+
+    bool next()
+    {
+        m_length = 0;
+        while (m_at < m_text.size()) {
+            const char16_t c = foldChar(m_text[m_at++]);
+            if (c == 0) {
+                if (m_length > 0)
+                    return true;
+            } else if (c != 1) {
+                if (m_length < kKept)
+                    m_kept[m_length] = c;
+                ++m_length;
+            }
         }
+        return m_length > 0;
     }
-    return out;
-}
+    bool is(std::u16string_view word) const { return std::size_t(m_length) == word.size() && startsWith(word); }
+    bool startsWith(std::u16string_view prefix) const
+    {
+        return prefix.size() <= std::size_t(std::min(m_length, kKept))
+               && std::u16string_view(m_kept, prefix.size()) == prefix;
+    }
 
-bool pairAt(const std::vector<QStringView> &w, std::size_t i, QStringView first, QStringView second)
+private:
+    static constexpr int kKept = 12; // "contrevisite"
+    const QString &m_text;
+    qsizetype m_at = 0;
+    char16_t m_kept[kKept] = {};
+    int m_length = 0;
+};
+
+} // namespace
+
+namespace {
+struct Named {
+    bool service = false;
+    bool inspection = false;
+};
+
+// Both tests in one reading of the description.
+Named named(const QString &description)
 {
-    return i + 1 < w.size() && w[i].startsWith(first) && w[i + 1].startsWith(second);
+    Named n;
+    Words w(description);
+    bool contreVisite = false;
+    bool afterContre = false;   // the word before was "contre"
+    bool afterControle = false; // ... "controle" or "controles" ("contrôleur" is someone else)
+    while (w.next()) {
+        if (w.startsWith(u"entretien") || w.startsWith(u"revision") || w.startsWith(u"vidange"))
+            n.service = true;
+        // A contre-visite checks again what a contrôle technique found: it restarts nothing.
+        if ((afterContre && w.startsWith(u"visite")) || w.startsWith(u"contrevisite"))
+            contreVisite = true;
+        if ((afterControle && w.startsWith(u"technique")) || w.is(u"ct"))
+            n.inspection = true;
+        afterContre = w.is(u"contre");
+        afterControle = w.is(u"controle") || w.is(u"controles");
+    }
+    n.inspection = n.inspection && !contreVisite;
+    return n;
 }
-
 } // namespace
 
 bool namesService(const QString &description)
 {
-    const QString text = folded(description);
-    for (QStringView w : words(text))
-        if (w.startsWith(u"entretien") || w.startsWith(u"revision") || w.startsWith(u"vidange"))
-            return true;
-    return false;
+    return named(description).service;
 }
 
 bool namesInspection(const QString &description)
 {
-    const QString text = folded(description);
-    const std::vector<QStringView> w = words(text);
-    bool inspection = false;
-    for (std::size_t i = 0; i < w.size(); ++i) {
-        // A contre-visite checks again what a contrôle technique found: it restarts nothing.
-        if (pairAt(w, i, u"contre", u"visite") || w[i].startsWith(u"contrevisite"))
-            return false;
-        // "controle"/"controles" only: a "contrôleur" is someone else.
-        const bool controle = w[i] == u"controle" || w[i] == u"controles";
-        if ((controle && pairAt(w, i, u"controle", u"technique")) || w[i] == u"ct")
-            inspection = true;
+    return named(description).inspection;
+}
+
+namespace {
+template <class Entry>
+EntryFacts factsOfEntry(const Entry &e, int kmColumn)
+{
+    EntryFacts f;
+    int unreadable = 0;
+    if (const auto km = readKm(e[std::size_t(kmColumn)], unreadable)) {
+        f.km = *km;
+        f.hasKm = true;
     }
-    return inspection;
+    f.unreadableKm = unreadable > 0;
+    if (const std::optional<QDate> day = textrules::readDate(e[col::Date])) {
+        f.day = day->toJulianDay();
+        f.hasDay = true;
+    }
+    return f;
+}
+} // namespace
+
+EntryFacts factsOf(const FuelEntry &e)
+{
+    return factsOfEntry(e, col::FuelCompteur);
+}
+
+EntryFacts factsOf(const GarageEntry &e)
+{
+    EntryFacts f = factsOfEntry(e, col::GarageCompteur);
+    const Named n = named(e[col::Description]);
+    f.service = n.service;
+    f.inspection = n.inspection;
+    return f;
 }
 
 Report compute(const VehicleRecord &r, const QDate &today)
+{
+    std::vector<EntryFacts> fuel, garage;
+    fuel.reserve(r.ListView1.size());
+    garage.reserve(r.ListView2.size());
+    for (const FuelEntry &e : r.ListView1)
+        fuel.push_back(factsOf(e));
+    for (const GarageEntry &e : r.ListView2)
+        garage.push_back(factsOf(e));
+    return compute(r, fuel, garage, today);
+}
+
+Report compute(const VehicleRecord &r, const std::vector<EntryFacts> &fuel,
+               const std::vector<EntryFacts> &garage, const QDate &today)
 {
     Report report;
     int unreadableKm = 0;
     int unreadableInspectionDates = 0;
     std::optional<long double> current;
-    auto reading = [&current](long double km) {
-        if (!current || km > *current)
-            current = km;
-    };
 
     // The pace: the first and the last reading of the last 365 days (the lowest of the first
     // day, the highest of the last).
-    const QDate paceFrom = today.addDays(-kPaceDays);
-    QDate firstDay, lastDay;
+    const qint64 todayDay = today.toJulianDay();
+    const qint64 paceFrom = todayDay - kPaceDays;
+    qint64 firstDay = 0, lastDay = 0;
+    bool paced = false;
     long double firstKm = 0, lastKm = 0;
-    auto pace = [&](const std::optional<QDate> &day, long double km) {
-        if (!day || *day < paceFrom || *day > today)
-            return;
-        if (!firstDay.isValid() || *day < firstDay || (*day == firstDay && km < firstKm)) {
-            firstDay = *day;
-            firstKm = km;
-        }
-        if (!lastDay.isValid() || *day > lastDay || (*day == lastDay && km > lastKm)) {
-            lastDay = *day;
-            lastKm = km;
-        }
-    };
-
-    for (const FuelEntry &e : r.ListView1)
-        if (const auto km = readKm(e[col::FuelCompteur], unreadableKm)) {
-            reading(*km);
-            pace(textrules::readDate(e[col::Date]), *km);
-        }
 
     std::optional<long double> lastService, lastAny;
-    QDate lastInspection;
-    for (const GarageEntry &e : r.ListView2) {
-        const std::optional<QDate> day = textrules::readDate(e[col::Date]);
-        if (const auto km = readKm(e[col::GarageCompteur], unreadableKm)) {
-            reading(*km);
-            pace(day, *km);
-            if (!lastAny || *km > *lastAny)
-                lastAny = *km;
-            // The description is looked at only when the entry would be the new last one.
-            if ((!lastService || *km > *lastService) && namesService(e[col::Description]))
-                lastService = *km;
+    std::optional<qint64> lastInspection;
+    auto take = [&](const EntryFacts &f, bool isGarage) {
+        unreadableKm += f.unreadableKm ? 1 : 0;
+        if (f.hasKm) {
+            if (!current || f.km > *current)
+                current = f.km;
+            if (f.hasDay && f.day >= paceFrom && f.day <= todayDay) {
+                if (!paced || f.day < firstDay || (f.day == firstDay && f.km < firstKm)) {
+                    firstDay = f.day;
+                    firstKm = f.km;
+                }
+                if (!paced || f.day > lastDay || (f.day == lastDay && f.km > lastKm)) {
+                    lastDay = f.day;
+                    lastKm = f.km;
+                }
+                paced = true;
+            }
+            if (isGarage) {
+                if (!lastAny || f.km > *lastAny)
+                    lastAny = f.km;
+                if (f.service && (!lastService || f.km > *lastService))
+                    lastService = f.km;
+            }
         }
-        if (!day) {
-            if (namesInspection(e[col::Description]))
+        if (isGarage && f.inspection) {
+            if (!f.hasDay)
                 ++unreadableInspectionDates;
-        } else if ((!lastInspection.isValid() || *day > lastInspection) && namesInspection(e[col::Description])) {
-            lastInspection = *day;
+            else if (!lastInspection || f.day > *lastInspection)
+                lastInspection = f.day;
         }
-    }
+    };
+    for (const EntryFacts &f : fuel)
+        take(f, false);
+    for (const EntryFacts &f : garage)
+        take(f, true);
     if (const auto km = readKm(r.edit[21], unreadableKm))
-        reading(*km);
+        if (!current || *km > *current)
+            current = *km;
 
     if (current)
         report.odometer = wholeKm(*current);
-    if (firstDay.isValid() && firstDay.daysTo(lastDay) >= kPaceMinSpan && lastKm > firstKm)
-        report.dailyKm = (lastKm - firstKm) / firstDay.daysTo(lastDay);
+    if (paced && lastDay - firstDay >= kPaceMinSpan && lastKm > firstKm)
+        report.dailyKm = (lastKm - firstKm) / (lastDay - firstDay);
 
     const textrules::NumberRead interval = textrules::readNumber(r.edit[24]);
     if (interval.isNumber() && interval.value > 0 && interval.value < kLargestKm) {
@@ -198,8 +270,8 @@ Report compute(const VehicleRecord &r, const QDate &today)
     Reminder inspection;
     inspection.kind = Kind::Inspection;
     inspection.unreadable = unreadableInspectionDates;
-    if (lastInspection.isValid())
-        inspection.date = lastInspection.addYears(kInspectionYears);
+    if (lastInspection)
+        inspection.date = QDate::fromJulianDay(*lastInspection).addYears(kInspectionYears);
     else if (r.DateTimePicker2.isValid())
         inspection.date = r.DateTimePicker2.addYears(kFirstInspectionYears);
     if (inspection.date.isValid()) {

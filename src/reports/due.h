@@ -41,6 +41,24 @@ struct Report {
 // The one function of the rules.
 Report compute(const VehicleRecord &r, const QDate &today);
 
+// What the rules take from one ledger entry. A window keeps these beside its ledgers, entry by
+// entry as they change, and works the reminders out again without reading every text anew.
+struct EntryFacts {
+    long double km = 0;           // the "Compteur", when hasKm
+    qint64 day = 0;               // the date as a Julian day, when hasDay
+    bool hasKm = false;
+    bool hasDay = false;
+    bool unreadableKm = false;    // a "Compteur" that is not a number
+    bool service = false;         // garage: the description names a service
+    bool inspection = false;      // garage: the description names a contrôle technique
+};
+EntryFacts factsOf(const FuelEntry &e);
+EntryFacts factsOf(const GarageEntry &e);
+
+// The same as compute(r, today), from the facts of r's two ledgers (in any order).
+Report compute(const VehicleRecord &r, const std::vector<EntryFacts> &fuel,
+               const std::vector<EntryFacts> &garage, const QDate &today);
+
 // The sentence shown for a reminder: "Prochain entretien : à 48 500 km, dans 1 200 km (vers le
 // 12/02/2027)", "Entretien dépassé de 300 km", "Contrôle technique : avant le 15/03/2027"...
 QString sentence(const Reminder &r);

@@ -1,7 +1,6 @@
 #include "vehicle/TDueNotes.h"
 
 #include "platform/systemclock.h"
-#include "reports/due.h"
 
 #include <QAbstractItemModel>
 #include <QFrame>
@@ -76,16 +75,66 @@ TDueNotes::TDueNotes(const VehicleRecord &record, QWidget *window) : QObject(win
     connect(close, &QToolButton::clicked, m_bar, &QWidget::hide);
 }
 
-void TDueNotes::watch(QAbstractItemModel *ledger)
+template <class Entry>
+void TDueNotes::track(QAbstractItemModel *ledger, const std::vector<Entry> &rows, Facts &facts)
 {
-    connect(ledger, &QAbstractItemModel::rowsInserted, this, &TDueNotes::refresh);
-    connect(ledger, &QAbstractItemModel::rowsRemoved, this, &TDueNotes::refresh);
-    connect(ledger, &QAbstractItemModel::dataChanged, this, &TDueNotes::refresh);
+    connect(ledger, &QAbstractItemModel::rowsInserted, this, [this, &rows, &facts](const QModelIndex &, int first, int last) {
+        if (!facts.stale && facts.entries.size() + std::size_t(last - first + 1) == rows.size()) {
+            std::vector<due::EntryFacts> added;
+            for (int row = first; row <= last; ++row)
+                added.push_back(due::factsOf(rows[std::size_t(row)]));
+            facts.entries.insert(facts.entries.begin() + first, added.begin(), added.end());
+        } else {
+            facts.stale = true;
+        }
+        refresh();
+    });
+    connect(ledger, &QAbstractItemModel::rowsRemoved, this, [this, &rows, &facts](const QModelIndex &, int first, int last) {
+        if (!facts.stale && facts.entries.size() == rows.size() + std::size_t(last - first + 1))
+            facts.entries.erase(facts.entries.begin() + first, facts.entries.begin() + last + 1);
+        else
+            facts.stale = true;
+        refresh();
+    });
+    connect(ledger, &QAbstractItemModel::dataChanged, this, [this, &rows, &facts](const QModelIndex &from, const QModelIndex &to) {
+        if (!facts.stale && facts.entries.size() == rows.size())
+            for (int row = from.row(); row <= to.row(); ++row)
+                facts.entries[std::size_t(row)] = due::factsOf(rows[std::size_t(row)]);
+        else
+            facts.stale = true;
+        refresh();
+    });
+    // A load: read again at the refresh that follows it.
+    connect(ledger, &QAbstractItemModel::modelReset, this, [&facts] { facts.stale = true; });
+}
+
+template <class Entry>
+void TDueNotes::bringUp(const std::vector<Entry> &rows, Facts &facts)
+{
+    if (!facts.stale && facts.entries.size() == rows.size())
+        return;
+    facts.entries.clear();
+    facts.entries.reserve(rows.size());
+    for (const Entry &e : rows)
+        facts.entries.push_back(due::factsOf(e));
+    facts.stale = false;
+}
+
+void TDueNotes::watchFuel(QAbstractItemModel *ledger)
+{
+    track(ledger, m_record.ListView1, m_fuel);
+}
+
+void TDueNotes::watchGarage(QAbstractItemModel *ledger)
+{
+    track(ledger, m_record.ListView2, m_garage);
 }
 
 void TDueNotes::refresh()
 {
-    const due::Report report = due::compute(m_record, platform::SystemClock::today());
+    bringUp(m_record.ListView1, m_fuel);
+    bringUp(m_record.ListView2, m_garage);
+    const due::Report report = due::compute(m_record, m_fuel.entries, m_garage.entries, platform::SystemClock::today());
     QString service, inspection;
     for (const due::Reminder &r : report.reminders)
         (r.kind == due::Kind::Service ? service : inspection) = due::sentence(r);

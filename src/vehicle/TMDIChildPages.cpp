@@ -412,8 +412,8 @@ void TMDIChild::connectFields()
         if (!m_updating)
             syncComment();
     });
-    m_due->watch(m_fuel);
-    m_due->watch(m_garage);
+    m_due->watchFuel(m_fuel);
+    m_due->watchGarage(m_garage);
     connect(ListView1, &TLedgerView::DblClick, this, &TMDIChild::ListView1DblClick);
     connect(ListView2, &TLedgerView::DblClick, this, &TMDIChild::ListView2DblClick);
     connect(ListView3, &TLedgerView::DblClick, this, &TMDIChild::ListView3DblClick);

@@ -5,6 +5,7 @@
 #include "app/singlewindows.h"
 #include "entry/TFEntr.h"
 #include "platform/systemclock.h"
+#include "reports/due.h"
 #include "vehicle/TMDIChild.h"
 #include "vehicle/vtrfile.h"
 
@@ -69,18 +70,22 @@ class TestDueNotes : public QObject {
         QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
         QCoreApplication::sendEvent(e, &out);
     }
-    void addGarageEntry(const QDate &date, const QStringList &texts)
+    // A new entry (row -1), or a change of the entry in `row`, through the garage dialog.
+    void addGarageEntry(const QDate &date, const QStringList &texts, int row = -1)
     {
         m_w->showPage(TMDIChild::Garage);
         auto *view = m_w->findChild<QTableView *>(u"ListView2"_s);
         view->clearSelection();
+        if (row >= 0)
+            view->selectRow(row);
         guitest::onNextModal([&](QDialog *d) {
             d->findChild<QDateEdit *>(u"DateTimePicker1"_s)->setDate(date);
             for (int i = 0; i < texts.size(); ++i)
                 d->findChild<QLineEdit *>(u"Edit%1"_s.arg(i + 1))->setText(texts[i]);
             d->findChild<QPushButton *>(u"Button2"_s)->click();
         });
-        const QPoint below(20, view->viewport()->height() - 5);
+        const QPoint below = row >= 0 ? view->visualRect(view->model()->index(row, 1)).center()
+                                      : QPoint(20, view->viewport()->height() - 5);
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, below);
         QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, below);
     }
@@ -168,6 +173,15 @@ private Q_SLOTS:
         m_w->Supprime();
         QCOMPARE(serviceLine()->text(), u"Prochain entretien : à 40 000 km, dans 400 km (vers le 09/12/2026)"_s);
         QVERIFY(!bar()->isVisible()); // it came with the document, it does not come back by itself
+
+        // The old service changed in place.
+        addGarageEntry(QDate(2026, 6, 1), {u"Révision"_s, u"300"_s, u"35000"_s}, 0);
+        QCOMPARE(m_w->record().ListView2[0][3], u"35000"_s);
+        QVERIFY(serviceLine()->text().startsWith(u"Prochain entretien : à 45 000 km, dans 5 400 km"_s));
+
+        // What the window kept of each entry along the way gives what the record gives.
+        const due::Report fresh = due::compute(m_w->record(), kToday);
+        QCOMPARE(shownLines(), (QStringList{due::sentence(fresh.reminders[0]), due::sentence(fresh.reminders[1])}));
     }
 
     void barAtOpen()
