@@ -2,7 +2,6 @@
 
 #include "vehicle/textrules.h"
 
-
 #include <algorithm>
 #include <cmath>
 #include <string_view>
@@ -62,7 +61,7 @@ char16_t foldChar(QChar c)
 
 // The words of a description, folded, one after the other; only their first letters are kept,
 // as many as the longest word looked for. Nothing is allocated: a ledger may hold 100 000
-// descriptions, read again at every change.
+// descriptions, all read when a document comes in.
 class Words {
 public:
     explicit Words(const QString &text) : m_text(text) {}

@@ -76,8 +76,7 @@ int due(const Context &ctx)
 
 const bool registered = registerCommand(
     {QStringLiteral("due"),
-     QStringLiteral("due [--ics] FILE [OUT]          what is due (service, inspection), tab-separated, as of --today; "
-                    "--ics writes it to OUT as iCalendar"),
+     QStringLiteral("due [--ics] FILE [OUT]          what is due, tab-separated (--ics: to OUT as iCalendar)"),
      due});
 
 } // namespace
