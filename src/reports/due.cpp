@@ -184,73 +184,93 @@ Report compute(const VehicleRecord &r, const QDate &today)
     return compute(r, fuel, garage, today);
 }
 
+namespace {
+// What one pass over the facts of the two ledgers gathers.
+struct Gathered {
+    qint64 paceFrom = 0, today = 0;
+    int unreadableKm = 0;
+    int unreadableInspectionDates = 0;
+    bool hasCurrent = false, paced = false, hasService = false, hasAny = false, hasInspection = false;
+    long double current = 0;
+    qint64 firstDay = 0, lastDay = 0;     // the pace: the first and the last reading of the last
+    long double firstKm = 0, lastKm = 0;  // 365 days (the lowest of the first day, the highest of the last)
+    long double lastService = 0, lastAny = 0;
+    qint64 lastInspection = 0;
+
+    template <bool Garage>
+    void take(const std::vector<EntryFacts> &facts)
+    {
+        for (const EntryFacts &f : facts) {
+            unreadableKm += f.unreadableKm;
+            if (f.hasKm) {
+                if (!hasCurrent || f.km > current) {
+                    current = f.km;
+                    hasCurrent = true;
+                }
+                if (f.hasDay && f.day >= paceFrom && f.day <= today) {
+                    if (!paced || f.day < firstDay || (f.day == firstDay && f.km < firstKm)) {
+                        firstDay = f.day;
+                        firstKm = f.km;
+                    }
+                    if (!paced || f.day > lastDay || (f.day == lastDay && f.km > lastKm)) {
+                        lastDay = f.day;
+                        lastKm = f.km;
+                    }
+                    paced = true;
+                }
+                if constexpr (Garage) {
+                    if (!hasAny || f.km > lastAny) {
+                        lastAny = f.km;
+                        hasAny = true;
+                    }
+                    if (f.service && (!hasService || f.km > lastService)) {
+                        lastService = f.km;
+                        hasService = true;
+                    }
+                }
+            }
+            if constexpr (Garage) {
+                if (f.inspection) {
+                    if (!f.hasDay) {
+                        ++unreadableInspectionDates;
+                    } else if (!hasInspection || f.day > lastInspection) {
+                        lastInspection = f.day;
+                        hasInspection = true;
+                    }
+                }
+            }
+        }
+    }
+};
+} // namespace
+
 Report compute(const VehicleRecord &r, const std::vector<EntryFacts> &fuel,
                const std::vector<EntryFacts> &garage, const QDate &today)
 {
     Report report;
-    int unreadableKm = 0;
-    int unreadableInspectionDates = 0;
-    std::optional<long double> current;
-
-    // The pace: the first and the last reading of the last 365 days (the lowest of the first
-    // day, the highest of the last).
-    const qint64 todayDay = today.toJulianDay();
-    const qint64 paceFrom = todayDay - kPaceDays;
-    qint64 firstDay = 0, lastDay = 0;
-    bool paced = false;
-    long double firstKm = 0, lastKm = 0;
-
-    std::optional<long double> lastService, lastAny;
-    std::optional<qint64> lastInspection;
-    auto take = [&](const EntryFacts &f, bool isGarage) {
-        unreadableKm += f.unreadableKm ? 1 : 0;
-        if (f.hasKm) {
-            if (!current || f.km > *current)
-                current = f.km;
-            if (f.hasDay && f.day >= paceFrom && f.day <= todayDay) {
-                if (!paced || f.day < firstDay || (f.day == firstDay && f.km < firstKm)) {
-                    firstDay = f.day;
-                    firstKm = f.km;
-                }
-                if (!paced || f.day > lastDay || (f.day == lastDay && f.km > lastKm)) {
-                    lastDay = f.day;
-                    lastKm = f.km;
-                }
-                paced = true;
-            }
-            if (isGarage) {
-                if (!lastAny || f.km > *lastAny)
-                    lastAny = f.km;
-                if (f.service && (!lastService || f.km > *lastService))
-                    lastService = f.km;
-            }
-        }
-        if (isGarage && f.inspection) {
-            if (!f.hasDay)
-                ++unreadableInspectionDates;
-            else if (!lastInspection || f.day > *lastInspection)
-                lastInspection = f.day;
-        }
-    };
-    for (const EntryFacts &f : fuel)
-        take(f, false);
-    for (const EntryFacts &f : garage)
-        take(f, true);
+    Gathered g;
+    g.today = today.toJulianDay();
+    g.paceFrom = g.today - kPaceDays;
+    g.take<false>(fuel);
+    g.take<true>(garage);
+    int unreadableKm = g.unreadableKm;
     if (const auto km = readKm(r.edit[21], unreadableKm))
-        if (!current || *km > *current)
-            current = *km;
+        if (!g.hasCurrent || *km > g.current) {
+            g.current = *km;
+            g.hasCurrent = true;
+        }
 
-    if (current)
-        report.odometer = wholeKm(*current);
-    if (paced && lastDay - firstDay >= kPaceMinSpan && lastKm > firstKm)
-        report.dailyKm = (lastKm - firstKm) / (lastDay - firstDay);
+    if (g.hasCurrent)
+        report.odometer = wholeKm(g.current);
+    if (g.paced && g.lastDay - g.firstDay >= kPaceMinSpan && g.lastKm > g.firstKm)
+        report.dailyKm = (g.lastKm - g.firstKm) / (g.lastDay - g.firstDay);
 
     const textrules::NumberRead interval = textrules::readNumber(r.edit[24]);
     if (interval.isNumber() && interval.value > 0 && interval.value < kLargestKm) {
         Reminder service;
         service.kind = Kind::Service;
         service.unreadable = unreadableKm;
-        const long double from = lastService ? *lastService : lastAny ? *lastAny : 0;
+        const long double from = g.hasService ? g.lastService : g.hasAny ? g.lastAny : 0;
         service.dueOdometer = wholeKm(from + interval.value);
         if (report.odometer) {
             const qint64 remaining = *service.dueOdometer - *report.odometer;
@@ -268,9 +288,9 @@ Report compute(const VehicleRecord &r, const std::vector<EntryFacts> &fuel,
 
     Reminder inspection;
     inspection.kind = Kind::Inspection;
-    inspection.unreadable = unreadableInspectionDates;
-    if (lastInspection)
-        inspection.date = QDate::fromJulianDay(*lastInspection).addYears(kInspectionYears);
+    inspection.unreadable = g.unreadableInspectionDates;
+    if (g.hasInspection)
+        inspection.date = QDate::fromJulianDay(g.lastInspection).addYears(kInspectionYears);
     else if (r.DateTimePicker2.isValid())
         inspection.date = r.DateTimePicker2.addYears(kFirstInspectionYears);
     if (inspection.date.isValid()) {
