@@ -10,6 +10,7 @@
 #include "platform/pictures.h"
 #include "platform/systemclock.h"
 #include "reports/calculations.h"
+#include "vehicle/TDueNotes.h"
 #include "vehicle/TLedgerView.h"
 #include "vehicle/TTextInput.h"
 #include "vehicle/documentframe.h"
@@ -191,6 +192,8 @@ void TMDIChild::numberExit(int field)
     m_record.edit[std::size_t(field)] = shown;
     if (const int which = calculationOf(field))
         recalc(which);
+    if (field == 21 || field == 24)
+        m_due->refresh();
 }
 
 void TMDIChild::DateTimePicker1Change(int picker, const QDate &date)
@@ -205,6 +208,8 @@ void TMDIChild::DateTimePicker1Change(int picker, const QDate &date)
     setModified();
     if (picker != 1)
         recalc(4);
+    if (picker == 2)
+        m_due->refresh();
 }
 
 void TMDIChild::recalc(int which)
@@ -248,6 +253,7 @@ void TMDIChild::showRecord()
     Memo1->setPlainText(m_record.Memo1.join(QLatin1Char('\n')));
     Memo1->document()->setModified(false);
     m_updating = updating;
+    m_due->refresh();
 }
 
 // ---- Pages and ledgers --------------------------------------------------------------------
@@ -509,6 +515,7 @@ void TMDIChild::charge(const QString &path)
         return;
     }
     m_record.modified = false;
+    m_due->announce();
     if (m_frame)
         m_frame->SetExport(false);
 }
@@ -525,6 +532,7 @@ void TMDIChild::setRecord(const VehicleRecord &record)
     m_parking->endReload();
     showRecord();
     setPartial(false);
+    m_due->announce();
 }
 
 void TMDIChild::Exporte(const QString &path)

@@ -10,6 +10,7 @@
 
 class DocumentFrame;
 class QComboBox;
+class TDueNotes;
 class QDateEdit;
 class QKeyEvent;
 class QLabel;
@@ -144,6 +145,8 @@ private:
     // next save asks for a name rather than replace that file.
     bool m_partial = false;
     QLabel *m_partialNote = nullptr;
+
+    TDueNotes *m_due = nullptr; // what is due: lines on "Garage", the bar at open
 
     QImage m_picture;
     QString m_pictureFile; // where the picture shown was read from (absolute), empty if none

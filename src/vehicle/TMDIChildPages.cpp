@@ -2,6 +2,7 @@
 #include "vehicle/TMDIChild.h"
 
 #include "vehicle/TDatePicker.h"
+#include "vehicle/TDueNotes.h"
 #include "vehicle/TLedgerView.h"
 #include "vehicle/TTextInput.h"
 #include "vehicle/ledgermodel.h"
@@ -139,6 +140,8 @@ void TMDIChild::buildPages()
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(m_partialNote);
+    m_due = new TDueNotes(m_record, this);
+    layout->addWidget(m_due->bar());
     layout->addWidget(PageControl1);
 
     PageControl1->addTab(buildDescription(), QStringLiteral("Description"));
@@ -207,11 +210,14 @@ QWidget *TMDIChild::buildGarage()
     ListView2->setObjectName(QStringLiteral("ListView2"));
 
     QGroupBox *group = makeGroup(2, QStringLiteral("Périodicité"), page);
-    auto *row = new QHBoxLayout(group);
+    auto *inGroup = new QVBoxLayout(group);
+    auto *row = new QHBoxLayout;
     QLineEdit *interval = makeEdit(24, group);
     row->addWidget(makeLabel(9, QStringLiteral("Kilométrage entre deux entretiens"), interval));
     row->addWidget(interval);
     row->addStretch(1);
+    inGroup->addLayout(row);
+    inGroup->addWidget(m_due->lines());
 
     auto *layout = new QVBoxLayout(page);
     layout->addWidget(ListView2, 1);
@@ -407,6 +413,8 @@ void TMDIChild::connectFields()
         if (!m_updating)
             syncComment();
     });
+    m_due->watchFuel(m_fuel);
+    m_due->watchGarage(m_garage);
     connect(ListView1, &TLedgerView::DblClick, this, [this] { ListView1DblClick(); });
     connect(ListView2, &TLedgerView::DblClick, this, [this] { ListView2DblClick(); });
     connect(ListView3, &TLedgerView::DblClick, this, [this] { ListView3DblClick(); });

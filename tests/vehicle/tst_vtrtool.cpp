@@ -164,6 +164,8 @@ private Q_SLOTS:
         QTest::newRow("unknown command") << QStringList{u"montre"_s};
         QTest::newRow("bad today") << QStringList{u"--today"_s, u"31/02/2026"_s, u"check"_s, kSample};
         QTest::newRow("unknown ledger") << QStringList{u"export"_s, u"fuels"_s, kSample, u"x.txt"_s};
+        QTest::newRow("due without OUT") << QStringList{u"due"_s, u"--ics"_s, kSample};
+        QTest::newRow("due with two files") << QStringList{u"due"_s, kSample, kSample};
     }
     void badUsage()
     {
@@ -171,6 +173,106 @@ private Q_SLOTS:
         const Run r = vtrtool(args);
         QCOMPARE(r.code, 2);
         QVERIFY(!r.err.isEmpty());
+    }
+
+    // What is due, one reminder a line: what, due odometer, km left, date, urgency.
+    void due_data()
+    {
+        QTest::addColumn<QString>("file"); // a name in tests/data, the sample, or "made"
+        QTest::addColumn<QString>("today");
+        QTest::addColumn<QString>("out");
+        QTest::addColumn<QString>("err");
+        // The sample: last service "Vidange + filtre à gazole" at 105 730 km, every 15 000 km,
+        // Kilométrage 106 400 km; 9 353 km from 09/12/2025 to 14/11/2026 make 27.5 km a day.
+        // Its last contrôle technique is of 09/03/2023 (the one of 2026 is a contre-visite).
+        QTest::newRow("sample") << u"sample"_s << u"01/12/2026"_s
+                                << u"service\t120730\t14330\t05/05/2028\tlater\n"
+                                   "inspection\t\t\t09/03/2025\toverdue\n"_s
+                                << QString();
+        QTest::newRow("fuel readings a year old") << u"full.vtr"_s << u"01/12/2026"_s
+                                                  << u"service\t69000\t9000\t\tlater\n"
+                                                     "inspection\t\t\t30/06/2024\toverdue\n"_s
+                                                  << QString();
+        QTest::newRow("no interval") << u"empty.vtr"_s << u"01/12/2026"_s
+                                     << u"inspection\t\t\t07/12/2030\tlater\n"_s << QString();
+        // 14 200 km from 02/02/2026 to 20/11/2026: 800 km left are 16 days away.
+        QTest::newRow("soon, unreadable odometer")
+            << u"made"_s << u"01/12/2026"_s
+            << u"service\t25000\t800\t17/12/2026\tsoon\ninspection\t\t\t15/01/2027\tsoon\n"_s
+            << u"vtrtool due: 1 unreadable odometer reading left out (service)\n"_s;
+    }
+    void due()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, today);
+        QFETCH(QString, out);
+        QFETCH(QString, err);
+        QTemporaryDir dir;
+        QString path = file == u"sample"_s ? kSample : QStringLiteral(TEV_TEST_DATA "/") + file;
+        if (file == u"made"_s) {
+            VehicleRecord r = VehicleRecord::create(QDate(2026, 12, 1));
+            r.DateTimePicker2 = QDate(2023, 1, 15);
+            r.edit[24] = u"   15000.00"_s;
+            r.ListView2 = {{u"02/02/2026"_s, u"Révision"_s, u"300.00"_s, u"10000.00"_s},
+                           {u"03/03/2026"_s, u"Vidange"_s, u"90.00"_s, u"2O000"_s}};
+            r.ListView1 = {{u"20/11/2026"_s, u"Plein"_s, u"60.00"_s, u"40.00"_s, u"24200.00"_s}};
+            path = dir.filePath(u"made.vtr"_s);
+            QVERIFY(vtrfile::save(r, path).ok);
+        }
+        const Run r = vtrtool({u"--today"_s, today, u"due"_s, path});
+        QCOMPARE(r.code, 0);
+        QCOMPARE(r.out, out);
+        QCOMPARE(r.err, err);
+    }
+
+    // The calendar file, read by a real iCalendar parser (Debian's python3-icalendar).
+    void dueCalendar()
+    {
+        const QString python = u"/usr/bin/python3"_s;
+        QTemporaryDir dir;
+        const QString copy = dir.filePath(u"clio.vtr"_s);
+        QVERIFY(QFile::copy(kSample, copy));
+        const QString ics = dir.filePath(u"echeances.ics"_s);
+        Run r = vtrtool({u"--today"_s, u"01/12/2026"_s, u"due"_s, u"--ics"_s, copy, ics});
+        QCOMPARE(r.code, 0);
+        QCOMPARE(r.out, ics + u'\n');
+        QProcess p;
+        p.start(python, {QStringLiteral(TEV_SOURCE_DIR "/tests/vehicle/check_ics.py"), ics});
+        QVERIFY2(p.waitForFinished(60000), "python3 did not run (scripts/deps installs python3-icalendar)");
+        const QString parsed = QString::fromUtf8(p.readAllStandardOutput());
+        QVERIFY2(p.exitCode() == 0, qPrintable(QString::fromUtf8(p.readAllStandardError())));
+        QStringList events = parsed.split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(events.size(), 2);
+        QStringList uids;
+        for (QString &e : events) {
+            uids << e.section(u'\t', 0, 0);
+            e = e.section(u'\t', 1);
+        }
+        QCOMPARE(events, (QStringList{
+            u"2028-05-05\t2028-05-06\tEntretien — Renault Clio IV 1.5 dCi 90 Limited\t"
+            "Prochain entretien : à 120 730 km, dans 14 330 km (vers le 05/05/2028)"_s,
+            u"2025-03-09\t2025-03-10\tContrôle technique — Renault Clio IV 1.5 dCi 90 Limited\t"
+            "Contrôle technique dépassé depuis le 09/03/2025"_s}));
+        QVERIFY(uids[0].endsWith(u"-service@tevauto"_s) && uids[1].endsWith(u"-inspection@tevauto"_s));
+
+        // Written again, later: the same events (same UIDs), so a calendar updates rather than
+        // doubles them. Another file: other UIDs.
+        const QByteArray first = readFile(ics);
+        r = vtrtool({u"--today"_s, u"02/12/2026"_s, u"due"_s, u"--ics"_s, copy, ics});
+        QCOMPARE(r.code, 0);
+        const QByteArray second = readFile(ics);
+        QVERIFY(second != first);
+        QCOMPARE(second.count(uids[0].toUtf8()), 1);
+        QCOMPARE(second.count(uids[1].toUtf8()), 1);
+        const QString other = dir.filePath(u"autre.vtr"_s);
+        QVERIFY(QFile::copy(kSample, other));
+        QCOMPARE(vtrtool({u"--today"_s, u"01/12/2026"_s, u"due"_s, u"--ics"_s, other, ics}).code, 0);
+        QVERIFY(!readFile(ics).contains(uids[0].section(u'-', 0, 0).toUtf8()));
+
+        // A calendar that cannot be written keeps nothing half done and says so.
+        r = vtrtool({u"due"_s, u"--ics"_s, copy, dir.path()});
+        QCOMPARE(r.code, 1);
+        QCOMPARE(r.err.trimmed(), u"Ne peut créer le fichier "_s + dir.path());
     }
 
     void generateSaveAndExportAgree()

@@ -11,6 +11,7 @@ namespace vtrtool {
 
 struct Context {
     QDate today;     // --today, or the system date
+    bool todayGiven = false; // --today was given: the run must not depend on the clock
     QStringList args; // the command's own arguments
 };
 

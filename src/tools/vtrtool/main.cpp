@@ -48,7 +48,8 @@ void printHelp(QTextStream &s)
     }
     s << "\n"
          "options:\n"
-         "  --today dd/mm/yyyy   the date taken as today (dates of a new record); default: the system date\n"
+         "  --today dd/mm/yyyy   the date taken as today (dates of a new record, statistics, what is\n"
+         "                       due); default: the system date\n"
          "  --help               this help; COMMAND --help shows the command's line\n"
          "\n"
          "A picture named in a file is looked up beside the file, by name and extension only.\n"
@@ -129,6 +130,7 @@ int main(int argc, char *argv[])
             return badUsage(QStringLiteral("unknown option '%1'").arg(a));
         }
         ctx.today = QDate::fromString(value, QStringLiteral("dd/MM/yyyy"));
+        ctx.todayGiven = true;
         if (!ctx.today.isValid())
             return badUsage(QStringLiteral("'%1' is not a date dd/mm/yyyy").arg(value));
     }
