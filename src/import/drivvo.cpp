@@ -78,6 +78,8 @@ struct Layout {
 Layout layoutOf(const Header &h, Section section)
 {
     Layout l;
+    if (h.size() == 0)
+        return l;
     l.distance = distanceFromUnit(h.unit(0));
     int next = section == Section::Refuelling ? 7 : 4;
     if (section == Section::Refuelling && h.size() >= 6) {
@@ -90,7 +92,8 @@ Layout layoutOf(const Header &h, Section section)
         if (l.volume == VolumeUnit::Unknown)
             l.volume = volumeFromUnit(h.unit(5));
         // Second and third fuels repeat the names of the first with their number.
-        const QString fuel = withoutDigits(h.name(2)), full = withoutDigits(h.name(6));
+        const QString fuel = withoutDigits(h.name(2));
+        const QString full = h.size() > 6 ? withoutDigits(h.name(6)) : QString();
         while (next + 3 < h.size() && withoutDigits(h.name(next)) == fuel) {
             const bool hasFull = next + 4 < h.size() && withoutDigits(h.name(next + 4)) == full;
             l.fuels.push_back({next, next + 1, next + 2, next + 3, hasFull ? next + 4 : -1});
