@@ -263,7 +263,8 @@ void TImportDialog::runImport()
     QString &price = m_result.record.edit[4];
     if (!price.isEmpty()) {
         const QFontMetrics metrics(platform::windowFont());
-        price = textrules::Rset(price, 116, [&metrics](const QString &t) { return metrics.horizontalAdvance(t); });
+        price = textrules::Rset(price, 116,
+                                [&metrics](const QString &t) { return metrics.horizontalAdvance(t); });
     }
     QApplication::restoreOverrideCursor();
 }
@@ -384,7 +385,8 @@ QString TImportDialog::detailsHtml() const
     if (!r.vehicleType.isEmpty() || !r.purchasePrice.isEmpty()) {
         heading(QStringLiteral("Description du véhicule"));
         if (!r.vehicleType.isEmpty())
-            paragraph(QStringLiteral("Type de véhicule : %1, d'après le carburant du fichier.").arg(r.vehicleType));
+            paragraph(QStringLiteral("Type de véhicule : %1, d'après le carburant du fichier.")
+                          .arg(r.vehicleType));
         if (!r.purchasePrice.isEmpty())
             paragraph(QStringLiteral("Prix d'achat : %1, d'après l'achat du véhicule noté dans le fichier "
                                      "(ce n'est pas une dépense des registres).")

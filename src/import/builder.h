@@ -68,6 +68,7 @@ public:
     void addNamed(Row &&row, const QString &title);
     void skip(qint64 line, const QString &reason, int vehicle = 0)
     {
+        ++m_vehicles[size_t(vehicle)].rows;
         if (take(vehicle))
             m_report.skipped.push_back({line, reason});
     }

@@ -151,7 +151,8 @@ void readDrivvo(csv::Reader &in, Builder &out, Report &report)
             layout = layoutOf(header, section);
             nameCol = header.findAny({u"name", u"nome", u"nom", u"vehicle", u"veiculo", u"vehicule",
                                       u"название", u"наименование", u"имя"});
-            makeCol = header.findAny({u"make", u"marca", u"marque", u"manufacturer", u"fabricante", u"марка"});
+            makeCol = header.findAny(
+                {u"make", u"marca", u"marque", u"manufacturer", u"fabricante", u"марка"});
             modelCol = header.findAny({u"model", u"modelo", u"modele", u"модель"});
             fuelCol = header.findAny({u"fuel", u"combustivel", u"carburant", u"combustible", u"топливо"});
             wantHeader = false;

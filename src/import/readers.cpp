@@ -59,7 +59,8 @@ bool isTableMarker(const csv::Record &record, QString *table)
 
 bool isTitleLine(const csv::Record &record, QString *title)
 {
-    if (record.size() == 0 || record.bytes(0).trimmed().isEmpty() || record.bytes(0).trimmed().startsWith("##"))
+    const QByteArrayView first = record.size() == 0 ? QByteArrayView() : record.bytes(0).trimmed();
+    if (first.isEmpty() || first.startsWith("##"))
         return false;
     for (int i = 1; i < record.size(); ++i)
         if (!record.bytes(i).trimmed().isEmpty())
@@ -90,8 +91,10 @@ const std::vector<Format> &formats()
 
 DistanceUnit distanceFromUnit(const QString &unit)
 {
-    static const QStringList miles{u"mi"_s, u"mile"_s, u"miles"_s, u"ми"_s, u"миль"_s, u"миля"_s, u"milhas"_s, u"millas"_s, u"meilen"_s};
-    static const QStringList km{u"km"_s, u"kms"_s, u"kilometre"_s, u"kilometres"_s, u"kilometer"_s, u"kilometers"_s, u"км"_s, u"quilometros"_s};
+    static const QStringList miles{u"mi"_s,   u"mile"_s,   u"miles"_s,  u"ми"_s,    u"миль"_s,
+                                   u"миля"_s, u"milhas"_s, u"millas"_s, u"meilen"_s};
+    static const QStringList km{u"km"_s,         u"kms"_s,       u"kilometre"_s, u"kilometres"_s,
+                                u"kilometer"_s,  u"kilometers"_s, u"км"_s,        u"quilometros"_s};
     if (miles.contains(unit))
         return DistanceUnit::Miles;
     if (km.contains(unit))

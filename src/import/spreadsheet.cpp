@@ -76,8 +76,10 @@ bool isRatio(const QStringList &words, const QString &original)
     const qsizetype slash = original.indexOf(u'/');
     if (slash < 0)
         return false;
-    const QStringList before = normalizeName(QStringView(original).left(slash)).split(u' ', Qt::SkipEmptyParts);
-    const QStringList after = normalizeName(QStringView(original).mid(slash + 1)).split(u' ', Qt::SkipEmptyParts);
+    const QStringList before =
+        normalizeName(QStringView(original).left(slash)).split(u' ', Qt::SkipEmptyParts);
+    const QStringList after =
+        normalizeName(QStringView(original).mid(slash + 1)).split(u' ', Qt::SkipEmptyParts);
     return !before.isEmpty() && !after.isEmpty() && in(before.back(), kUnits) && in(after.front(), kUnits);
 }
 
@@ -391,7 +393,8 @@ void settlePrice(csv::Reader &in, qint64 header, const Header &h, Columns &c, Re
 DistanceUnit rowDistance(const Columns &c, const csv::Record &r)
 {
     for (int column : {c.distanceUnit, c.anyUnit}) {
-        const DistanceUnit u = column < 0 ? DistanceUnit::Unknown : distanceFromUnit(normalizeName(r.text(column)));
+        const DistanceUnit u =
+            column < 0 ? DistanceUnit::Unknown : distanceFromUnit(normalizeName(r.text(column)));
         if (u != DistanceUnit::Unknown)
             return u;
     }
@@ -401,7 +404,8 @@ DistanceUnit rowDistance(const Columns &c, const csv::Record &r)
 VolumeUnit rowVolume(const Columns &c, const csv::Record &r)
 {
     for (int column : {c.volumeUnit, c.anyUnit}) {
-        const VolumeUnit u = column < 0 ? VolumeUnit::Unknown : volumeFromUnit(normalizeName(r.text(column)));
+        const VolumeUnit u =
+            column < 0 ? VolumeUnit::Unknown : volumeFromUnit(normalizeName(r.text(column)));
         if (u != VolumeUnit::Unknown)
             return u;
     }
