@@ -295,6 +295,24 @@ qint64 headerLine(csv::Reader &in)
     return -1;
 }
 
+// True when most filled values of the column, in the first rows, are numbers.
+bool holdsNumbers(csv::Reader &in, qint64 header, int column)
+{
+    int numbers = 0, filled = 0;
+    csv::Record r;
+    QString scratch;
+    while (filled < kSample && in.next(r)) {
+        if (r.line <= header || r.isBlank())
+            continue;
+        const Number n = parseNumber(fieldView(r, column, scratch), NumberRole::Quantity);
+        if (n.state == Number::Empty)
+            continue;
+        ++filled;
+        numbers += n.ok() ? 1 : 0;
+    }
+    return filled > 0 && numbers * 5 >= filled * 4;
+}
+
 double spread(const std::vector<double> &v)
 {
     double mean = 0;
@@ -435,6 +453,18 @@ void readSpreadsheet(csv::Reader &in, Builder &out, Report &report)
     }
     const Header h(r);
     Columns c = columnsOf(h);
+    if (c.quantity < 0 && c.fuelType >= 0 && h.name(c.fuelType).indexOf(u' ') < 0
+        && holdsNumbers(in, header, c.fuelType)) {
+        // "Carburant" alone, written in numbers: how much fuel, not which.
+        c.quantity = c.fuelType;
+        c.fuelType = -1;
+        report.readings << u"Colonne « "_s + h.original(c.quantity)
+                + u" » lue comme quantité : ses valeurs sont des nombres"_s;
+        if (!in.rewind())
+            return;
+        while (in.next(r) && r.line < header) {
+        }
+    }
     if (c.price >= 0) {
         if (c.quantity >= 0 && c.unitPrice < 0) {
             settlePrice(in, header, h, c, report);

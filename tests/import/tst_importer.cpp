@@ -506,6 +506,16 @@ private Q_SLOTS:
         QCOMPARE(r.record.ListView1, std::vector<FuelEntry>{expected});
         QCOMPARE(r.report.ignoredColumns,
                  (QStringList{u"date_added"_s, u"km/l"_s, u"l/100km"_s, u"mpg"_s, u"%"_s}));
+
+        // "Fuel" alone names which fuel, unless its values are amounts of it.
+        const Result kind = importBytes("Date;Fuel;Fillup volume;Montant\n2024-01-01;Diesel;40;72\n");
+        QCOMPARE(kind.record.ListView1.size(), size_t(1));
+        QCOMPARE(kind.record.ComboBox1, u"Diesel"_s);
+        const Result amount = importBytes("Date;Carburant;Montant\n2024-01-01;40;72\n2024-01-20;38,5;70\n");
+        QCOMPARE(amount.record.ListView1.size(), size_t(2));
+        QCOMPARE(amount.record.ListView1[1][3], u"38.50"_s);
+        QCOMPARE(amount.report.readings,
+                 QStringList{u"Colonne « Carburant » lue comme quantité : ses valeurs sont des nombres"_s});
     }
 
     // A file of several vehicles: never merged; the one named is taken, with what the file
