@@ -1,10 +1,12 @@
 #include "app/TImportDialog.h"
 
 #include "platform/fonts.h"
+#include "vehicle/textrules.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -13,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <initializer_list>
 
 using importer::DateOrder;
 
@@ -71,6 +74,17 @@ TImportDialog::TImportDialog(QWidget *parent)
     bold.setBold(true);
     FormatLabel->setFont(bold);
 
+    VehicleBox = new QComboBox(this);
+    VehicleBox->setObjectName(QStringLiteral("VehicleBox"));
+    VehicleChoiceLabel = new QLabel(QStringLiteral("Véhicule à &importer :"), this);
+    VehicleChoiceLabel->setObjectName(QStringLiteral("VehicleChoiceLabel"));
+    VehicleChoiceLabel->setBuddy(VehicleBox);
+    VehicleNote = new QLabel(QStringLiteral("Le fichier tient l'historique de plusieurs véhicules : un "
+                                            "document n'en reprend qu'un, choisissez lequel."),
+                             this);
+    VehicleNote->setObjectName(QStringLiteral("VehicleNote"));
+    VehicleNote->setWordWrap(true);
+
     DateOrderBox = new QComboBox(this);
     DateOrderBox->setObjectName(QStringLiteral("DateOrderBox"));
     DateOrderLabel = new QLabel(QStringLiteral("&Ordre des dates :"), this);
@@ -89,6 +103,7 @@ TImportDialog::TImportDialog(QWidget *parent)
     form->setVerticalSpacing(5);
     form->addRow(QStringLiteral("Fichier :"), FileLabel);
     form->addRow(QStringLiteral("Format :"), FormatLabel);
+    form->addRow(VehicleChoiceLabel, VehicleBox);
     form->addRow(QStringLiteral("Véhicule :"), VehicleLabel);
     form->addRow(QStringLiteral("Carburant :"), FuelCount);
     form->addRow(QStringLiteral("Garage :"), GarageCount);
@@ -118,15 +133,17 @@ TImportDialog::TImportDialog(QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(12, 12, 12, 12);
     layout->addLayout(form);
+    layout->addWidget(VehicleNote);
     layout->addWidget(DateOrderNote);
     layout->addWidget(new QLabel(QStringLiteral("Détail :"), this));
     layout->addWidget(Details, 1);
     layout->addLayout(buttons);
 
-    for (QWidget *w : {static_cast<QWidget *>(DateOrderLabel), static_cast<QWidget *>(DateOrderBox),
-                       static_cast<QWidget *>(DateOrderNote)})
+    for (QWidget *w : std::initializer_list<QWidget *>{DateOrderLabel, DateOrderBox, DateOrderNote,
+                                                       VehicleChoiceLabel, VehicleBox, VehicleNote})
         w->setVisible(false);
     connect(DateOrderBox, &QComboBox::activated, this, &TImportDialog::DateOrderBoxChange);
+    connect(VehicleBox, &QComboBox::activated, this, &TImportDialog::VehicleBoxChange);
     resize(540, 600);
 }
 
@@ -149,24 +166,15 @@ bool TImportDialog::Init(const QString &path, const QDate &today)
 {
     m_path = path;
     m_today = today;
+    m_order = DateOrder::Unknown;
+    m_vehicle.clear();
     DateOrderBox->clear();
-    runImport(DateOrder::Unknown);
-    const bool ambiguous = m_result.report.needsDateOrder && !m_result.report.possibleOrders.empty();
-    for (QWidget *w : {static_cast<QWidget *>(DateOrderLabel), static_cast<QWidget *>(DateOrderBox),
-                       static_cast<QWidget *>(DateOrderNote)})
-        w->setVisible(ambiguous);
-    if (ambiguous) {
-        // The day before the month is what a French user writes: first choice when the dates allow it.
-        int chosen = 0;
-        for (DateOrder o : m_result.report.possibleOrders) {
-            if (o == DateOrder::DMY)
-                chosen = DateOrderBox->count();
-            DateOrderBox->addItem(orderName(o), int(o));
-        }
-        DateOrderBox->setCurrentIndex(chosen);
-        runImport(DateOrder(DateOrderBox->itemData(chosen).toInt()));
-    }
-    if (!m_result.ok || m_result.report.needsDateOrder) {
+    VehicleBox->clear();
+    for (QWidget *w : std::initializer_list<QWidget *>{DateOrderLabel, DateOrderBox, DateOrderNote,
+                                                       VehicleChoiceLabel, VehicleBox, VehicleNote})
+        w->setVisible(false);
+    settle();
+    if (!m_result.ok || m_result.report.needsDateOrder || m_result.report.needsVehicle) {
         if (m_result.error.isEmpty())
             m_result.error = QStringLiteral("Format de fichier non reconnu");
         return false;
@@ -175,21 +183,89 @@ bool TImportDialog::Init(const QString &path, const QDate &today)
     return true;
 }
 
+QString TImportDialog::error() const
+{
+    QString text = m_result.error;
+    // A file read that gave nothing: what it held, and why none of it came in.
+    if (m_result.noEntry)
+        text += u'\n' + m_result.report.leftOutLines().join(u'\n');
+    // The error box ends the message with a full stop; its first line takes one too.
+    const qsizetype lineEnd = text.indexOf(u'\n');
+    if (lineEnd > 0 && text[lineEnd - 1] != u'.')
+        text.insert(lineEnd, u'.');
+    return text;
+}
+
+void TImportDialog::settle()
+{
+    runImport();
+    const importer::Report &r = m_result.report;
+    if (r.needsVehicle && !r.vehicles.empty()) {
+        // The vehicle with the most entries first, as the one most likely wanted.
+        VehicleBox->clear();
+        int chosen = 0, most = -1;
+        for (const importer::VehicleChoice &v : r.vehicles) {
+            if (v.entries > most) {
+                most = v.entries;
+                chosen = VehicleBox->count();
+            }
+            VehicleBox->addItem(QStringLiteral("%1 (%2)").arg(v.name, entries(v.entries)), v.name);
+        }
+        VehicleBox->setCurrentIndex(chosen);
+        for (QWidget *w : std::initializer_list<QWidget *>{VehicleChoiceLabel, VehicleBox, VehicleNote})
+            w->setVisible(true);
+        m_vehicle = VehicleBox->itemData(chosen).toString();
+        runImport();
+    }
+    if (m_result.report.needsDateOrder && !m_result.report.possibleOrders.empty()) {
+        // The day before the month is what a French user writes: first choice when the dates allow it.
+        DateOrderBox->clear();
+        int chosen = 0;
+        for (DateOrder o : m_result.report.possibleOrders) {
+            if (o == DateOrder::DMY)
+                chosen = DateOrderBox->count();
+            DateOrderBox->addItem(orderName(o), int(o));
+        }
+        DateOrderBox->setCurrentIndex(chosen);
+        for (QWidget *w : std::initializer_list<QWidget *>{DateOrderLabel, DateOrderBox, DateOrderNote})
+            w->setVisible(true);
+        m_order = DateOrder(DateOrderBox->itemData(chosen).toInt());
+        runImport();
+    }
+}
+
 void TImportDialog::DateOrderBoxChange(int index)
 {
     const auto order = DateOrder(DateOrderBox->itemData(index).toInt());
     if (order == m_order)
         return;
-    runImport(order);
+    m_order = order;
+    runImport();
     showSummary();
 }
 
-void TImportDialog::runImport(DateOrder order)
+void TImportDialog::VehicleBoxChange(int index)
+{
+    const QString vehicle = VehicleBox->itemData(index).toString();
+    if (vehicle == m_vehicle)
+        return;
+    m_vehicle = vehicle;
+    settle(); // this vehicle's dates may leave their order open
+    showSummary();
+}
+
+void TImportDialog::runImport()
 {
     // A long history takes a moment to read.
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    m_order = order;
-    m_result = importer::importFile(m_path, order, m_today);
+    m_result = importer::importFile(m_path, importer::Options{m_order, m_vehicle}, m_today);
+    // "Prix d'achat" in the right-aligned form of the document window.
+    QString &price = m_result.record.edit[4];
+    if (!price.isEmpty()) {
+        const QFontMetrics metrics(platform::windowFont());
+        price = textrules::Rset(price, 116,
+                                [&metrics](const QString &t) { return metrics.horizontalAdvance(t); });
+    }
     QApplication::restoreOverrideCursor();
 }
 
@@ -239,6 +315,10 @@ QString TImportDialog::detailsHtml() const
         html += QStringLiteral("</ul>");
     };
 
+    if (!r.readings.isEmpty()) {
+        heading(QStringLiteral("Lecture des colonnes"));
+        list(r.readings);
+    }
     heading(QStringLiteral("Conversions d'unités"));
     if (r.conversions.isEmpty())
         paragraph(QStringLiteral("Aucune : le fichier compte déjà en kilomètres et en litres."));
@@ -255,9 +335,23 @@ QString TImportDialog::detailsHtml() const
             QString line = QStringLiteral("%1 : %2, total %3").arg(l.category, rows(l.rows), l.total);
             if (!l.reason.isEmpty())
                 line += QStringLiteral(" — ") + l.reason;
+            if (!l.titles.isEmpty())
+                line += QStringLiteral(" : ") + l.titles.join(QStringLiteral(", "));
             cats << line;
         }
         list(cats);
+    }
+    if (!r.skippedTables.empty()) {
+        nothingLeft = false;
+        lead(QStringLiteral("Tables du fichier non reprises :"));
+        QStringList tables;
+        for (const importer::SkippedTable &t : r.skippedTables)
+            tables << QStringLiteral("%1 (%2)").arg(t.name, rows(t.rows));
+        list(tables);
+    }
+    if (!r.ignoredColumns.isEmpty()) {
+        nothingLeft = false;
+        paragraph(QStringLiteral("Colonnes ignorées : ") + r.ignoredColumns.join(QStringLiteral(", ")));
     }
     if (!r.skipped.empty()) {
         nothingLeft = false;
@@ -288,11 +382,25 @@ QString TImportDialog::detailsHtml() const
                                QStringLiteral("caractères")),
                      r.replacedCharacters > 1 ? QStringLiteral("s") : QString()));
 
+    if (!r.vehicleType.isEmpty() || !r.purchasePrice.isEmpty()) {
+        heading(QStringLiteral("Description du véhicule"));
+        if (!r.vehicleType.isEmpty())
+            paragraph(QStringLiteral("Type de véhicule : %1, d'après le carburant du fichier.")
+                          .arg(r.vehicleType));
+        if (!r.purchasePrice.isEmpty())
+            paragraph(QStringLiteral("Prix d'achat : %1, d'après l'achat du véhicule noté dans le fichier "
+                                     "(ce n'est pas une dépense des registres).")
+                          .arg(r.purchasePrice));
+    }
     if (r.purchaseDate.isValid()) {
         heading(QStringLiteral("Date d'achat"));
-        paragraph(QStringLiteral("Fixée au %1, date de la plus ancienne écriture, pour que les statistiques "
-                                 "couvrent tout l'historique.")
-                      .arg(r.purchaseDate.toString(QStringLiteral("dd/MM/yyyy"))));
+        if (r.purchaseFromFile)
+            paragraph(QStringLiteral("Fixée au %1, date de l'achat du véhicule noté dans le fichier.")
+                          .arg(r.purchaseDate.toString(QStringLiteral("dd/MM/yyyy"))));
+        else
+            paragraph(QStringLiteral("Fixée au %1, date de la plus ancienne écriture, pour que les "
+                                     "statistiques couvrent tout l'historique.")
+                          .arg(r.purchaseDate.toString(QStringLiteral("dd/MM/yyyy"))));
     }
     return html;
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The summary of an import, shown before anything is created: what the file is, what goes to
-// each ledger, what was converted and what was left out. When the file leaves the day/month
-// order open, the user picks it here and the file is read again with that order.
+// each ledger, what was converted and what was left out. When the file holds several vehicles,
+// or leaves the day/month order open, the user picks here and the file is read again.
 
 #include "import/importer.h"
 
@@ -18,16 +18,21 @@ class TImportDialog : public QDialog {
 public:
     explicit TImportDialog(QWidget *parent = nullptr);
 
-    // Reads the file; false when it cannot be read or its format is not recognised (see error()).
+    // Reads the file; false when it cannot be read, its format is not recognised or it gives no
+    // entry (see error()).
     bool Init(const QString &path, const QDate &today);
-    QString error() const { return m_result.error; }
+    QString error() const;
     // The import the summary shows (the record OK hands on).
     const importer::Result &result() const { return m_result; }
     importer::DateOrder dateOrder() const { return m_order; }
+    QString vehicle() const { return m_vehicle; } // the vehicle chosen; empty when the file has one
 
     QLabel *FileLabel;
     QLabel *FormatLabel;
     QLabel *VehicleLabel;
+    QLabel *VehicleChoiceLabel;
+    QComboBox *VehicleBox;
+    QLabel *VehicleNote;
     QLabel *FuelCount;
     QLabel *GarageCount;
     QLabel *ParkingCount;
@@ -43,12 +48,17 @@ public:
 
 private:
     void DateOrderBoxChange(int index);
-    void runImport(importer::DateOrder order);
+    void VehicleBoxChange(int index);
+    // Reads the file with the choices made; a choice the file asks for and that is not made yet
+    // is offered, set to its first answer, and the file read again.
+    void settle();
+    void runImport();
     void showSummary();
     QString detailsHtml() const;
 
     QString m_path;
     QDate m_today;
     importer::DateOrder m_order = importer::DateOrder::Unknown;
+    QString m_vehicle;
     importer::Result m_result;
 };

@@ -54,7 +54,7 @@ int Builder::leftOutCategory(const QString &name, const QString &reason)
     for (size_t i = 0; i < m_report.leftOut.size(); ++i)
         if (m_report.leftOut[i].category == name)
             return int(i);
-    m_report.leftOut.push_back({name, 0, QString(), reason});
+    m_report.leftOut.push_back({name, 0, QString(), reason, {}});
     m_leftOutSums.push_back({});
     return int(m_report.leftOut.size() - 1);
 }
@@ -222,9 +222,89 @@ struct Builder::Caches {
     QHash<QString, Description> descriptions;
 };
 
-Builder::Builder(Report &report) : m_report(report), m_caches(std::make_unique<Caches>()) {}
+Builder::Builder(Report &report, const QString &wantedVehicle)
+    : m_report(report), m_caches(std::make_unique<Caches>()), m_vehicles(1),
+      m_wanted(wantedVehicle.trimmed())
+{
+}
 
 Builder::~Builder() = default;
+
+int Builder::vehicle(const QString &name, bool isName)
+{
+    const QString key = name.trimmed();
+    if (key.isEmpty())
+        return 0;
+    const auto it = m_vehicleIndex.constFind(key);
+    if (it != m_vehicleIndex.constEnd())
+        return *it;
+    const int index = int(m_vehicles.size());
+    m_vehicles.push_back({});
+    m_vehicles.back().name = key;
+    m_vehicles.back().isName = isName;
+    m_vehicleIndex.insert(key, index);
+    if (m_chosen < 0 && !m_wanted.isEmpty()
+        && (key == m_wanted || normalizeName(key) == normalizeName(m_wanted)))
+        m_chosen = index;
+    return index;
+}
+
+void Builder::setVehicleName(int vehicle, const QString &name)
+{
+    m_vehicles[size_t(vehicle)].name = name.trimmed();
+}
+
+void Builder::setMake(int vehicle, const QString &make)
+{
+    if (!make.trimmed().isEmpty())
+        m_vehicles[size_t(vehicle)].make = make.trimmed();
+}
+
+void Builder::setModel(int vehicle, const QString &model)
+{
+    if (!model.trimmed().isEmpty())
+        m_vehicles[size_t(vehicle)].model = model.trimmed();
+}
+
+void Builder::noteFuel(int vehicle, QStringView fuel)
+{
+    static const QStringList types{u"Essence"_s, u"Diesel"_s, u"GPL"_s};
+    const qsizetype type = types.indexOf(vehicleTypeOf(fuel));
+    if (type >= 0)
+        ++m_vehicles[size_t(vehicle)].fuels[size_t(type)];
+}
+
+void Builder::purchase(const Row &row)
+{
+    Vehicle &v = m_vehicles[size_t(row.vehicle)];
+    ++v.rows;
+    if (v.bought || !take(row.vehicle))
+        return;
+    v.bought = true;
+    v.price = row.total;
+    v.date = row.date;
+}
+
+void Builder::count(const Row &row)
+{
+    Vehicle &v = m_vehicles[size_t(row.vehicle)];
+    ++v.rows;
+    if (row.ledger != Ledger::LeftOut)
+        ++v.entries;
+}
+
+void Builder::addNamed(Row &&row, const QString &title)
+{
+    const int category = row.leftOut;
+    const int vehicle = row.vehicle;
+    add(std::move(row));
+    if (!take(vehicle))
+        return;
+    QStringList &titles = m_report.leftOut[size_t(category)].titles;
+    const QString t = title.trimmed();
+    if (!t.isEmpty() && !titles.contains(t))
+        titles << t;
+}
 
 QString Builder::describe(const QString &raw, Ledger ledger, bool partial, bool missed, int &replaced)
 {
@@ -300,6 +380,9 @@ Builder::Numbers Builder::numbersOf(Ledger ledger, const Row &r, const QString &
 
 void Builder::add(Row &&row)
 {
+    count(row);
+    if (!take(row.vehicle))
+        return;
     if (row.ledger == Ledger::LeftOut) {
         LeftOutSum &sum = m_leftOutSums[size_t(row.leftOut)];
         ++sum.rows;
@@ -311,6 +394,11 @@ void Builder::add(Row &&row)
     open.line = row.line;
     open.date = row.date;
     QString description = describe(row.description, row.ledger, row.partial, row.missed, open.replaced);
+    // Repeats are told apart by the file's own text: two texts may be made fit alike.
+    if (open.replaced > 0 && row.ledger != Ledger::Fuel) {
+        open.raw = qint32(m_rawTexts.size());
+        m_rawTexts.emplace_back(row.description.constData(), row.description.size());
+    }
     const bool waits = m_unitsHeld
         && ((row.odometer.ok() && row.distance == DistanceUnit::Unknown)
             || (row.ledger == Ledger::Fuel && row.quantity.ok() && row.volume == VolumeUnit::Unknown));
@@ -448,13 +536,36 @@ DateOrder Builder::chooseOrder(DateOrder given)
     return DateOrder::Unknown;
 }
 
-bool Builder::finish(DateOrder given, VehicleRecord &record)
+Builder::Finish Builder::finish(DateOrder given, VehicleRecord &record)
 {
+    // One vehicle at a time: a file of several never becomes one record.
+    std::vector<VehicleChoice> named;
+    for (size_t i = 1; i < m_vehicles.size(); ++i)
+        if (m_vehicles[i].rows > 0)
+            named.push_back({m_vehicles[i].name, m_vehicles[i].entries});
+    if (!m_wanted.isEmpty() && m_chosen < 0) {
+        // The wanted name may be the one the file gives its only vehicle.
+        const QString &only = m_vehicles[0].name;
+        if (named.empty() && !only.isEmpty()
+            && (only == m_wanted || normalizeName(only) == normalizeName(m_wanted))) {
+            m_chosen = 0;
+        } else {
+            if (named.empty() && !only.isEmpty())
+                named.push_back({only, 0});
+            m_report.vehicles = named;
+            return Finish::NoSuchVehicle;
+        }
+    }
+    if (m_wanted.isEmpty() && named.size() > 1) {
+        m_report.needsVehicle = true;
+        m_report.vehicles = named;
+        return Finish::NeedsVehicle;
+    }
     if (!m_waiting.empty())
         setDefaultUnits(m_defaultDistance, m_defaultVolume);
     const DateOrder order = chooseOrder(given);
     if (order == DateOrder::Unknown)
-        return false;
+        return Finish::NeedsOrder;
 
     // Many entries share a date: one text each, as the vehicle file's reader shares them.
     QHash<qint64, QString> dateTexts;
@@ -501,7 +612,9 @@ bool Builder::finish(DateOrder given, VehicleRecord &record)
             auto &entry = entries[i];
             entry[0] = last.text;
             const auto isSame = [&](quint32 k) {
-                return open[k].hash == o.hash && same(entries[k], entry);
+                return open[k].hash == o.hash && same(entries[k], entry)
+                    && (open[k].raw < 0 ? o.raw < 0 : o.raw >= 0
+                            && m_rawTexts[size_t(open[k].raw)] == m_rawTexts[size_t(o.raw)]);
             };
             if (seen.seenBefore(withDay(o.hash, last.day), quint32(kept), isSame)) {
                 ++m_report.duplicates;
@@ -512,6 +625,7 @@ bool Builder::finish(DateOrder given, VehicleRecord &record)
                 earliest = *last.date;
             if (kept != i) {
                 open[kept].hash = o.hash;
+                open[kept].raw = o.raw;
                 entries[kept] = std::move(entry);
             }
             ++kept;
@@ -543,6 +657,8 @@ bool Builder::finish(DateOrder given, VehicleRecord &record)
         m_report.leftOut[i].rows = m_leftOutSums[i].rows;
         m_report.leftOut[i].total = twoDecimals(m_leftOutSums[i].total);
     }
+    // Categories met only in rows of other vehicles.
+    std::erase_if(m_report.leftOut, [](const LeftOut &l) { return l.rows == 0; });
     // Rows skipped while reading and for their dates, in file order.
     m_report.skipped.insert(m_report.skipped.end(), badDates.begin(), badDates.end());
     std::stable_sort(m_report.skipped.begin(), m_report.skipped.end(),
@@ -560,7 +676,62 @@ bool Builder::finish(DateOrder given, VehicleRecord &record)
         record.DateTimePicker1 = earliest;
         m_report.purchaseDate = earliest;
     }
-    return true;
+    applyVehicle(record, order);
+    return Finish::Done;
+}
+
+void Builder::applyVehicle(VehicleRecord &record, DateOrder order)
+{
+    // The facts of the file's only vehicle, then those of the vehicle taken.
+    std::vector<const Vehicle *> facts{&m_vehicles[0]};
+    if (m_chosen > 0)
+        facts.push_back(&m_vehicles[size_t(m_chosen)]);
+    QString name, make, model;
+    bool nameIsName = true;
+    std::array<int, 3> fuels{};
+    const Vehicle *bought = nullptr;
+    for (const Vehicle *v : facts) {
+        if (!v->name.isEmpty()) {
+            name = v->name;
+            nameIsName = v->isName;
+        }
+        if (!v->make.isEmpty())
+            make = v->make;
+        if (!v->model.isEmpty())
+            model = v->model;
+        for (size_t k = 0; k < fuels.size(); ++k)
+            fuels[k] += v->fuels[k];
+        if (v->bought)
+            bought = v;
+    }
+    if (!name.isEmpty() && nameIsName)
+        m_report.vehicleName = name;
+    int replaced = 0;
+    // The name the user gave the vehicle says more of it than nothing at all.
+    if (make.isEmpty() && nameIsName)
+        make = name;
+    record.edit[1] = fitText(make, replaced);
+    record.edit[2] = fitText(model, replaced);
+    m_report.replacedCharacters += replaced;
+
+    static const std::array<QString, 3> types{u"Essence"_s, u"Diesel"_s, u"GPL"_s};
+    const auto most = std::max_element(fuels.begin(), fuels.end());
+    if (*most > 0) {
+        record.ComboBox1 = types[size_t(most - fuels.begin())];
+        m_report.vehicleType = record.ComboBox1;
+    }
+
+    if (bought) {
+        if (bought->price.ok()) {
+            m_report.purchasePrice = twoDecimals(bought->price.value);
+            record.edit[4] = m_report.purchasePrice;
+        }
+        if (const auto date = resolveDate(bought->date, order)) {
+            record.DateTimePicker1 = *date;
+            m_report.purchaseDate = *date;
+            m_report.purchaseFromFile = true;
+        }
+    }
 }
 
 QString why::unreadable(const Row &row, QStringView dateText)

@@ -6,10 +6,12 @@
 #include "import/fields.h"
 #include "import/importer.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
 #include <algorithm>
+#include <array>
 #include <memory>
 #include <vector>
 
@@ -30,6 +32,7 @@ struct Row {
     Number total, quantity, odometer;
     QString description;  // parts joined by kPartBreak, as written in the file
     int leftOut = -1;     // index of the left-out category (Ledger::LeftOut)
+    int vehicle = 0;      // Builder::vehicle(); 0: the file's only vehicle
 };
 
 // Stands between the parts of a description until they are made fit and joined by " — ".
@@ -46,20 +49,43 @@ struct OpenEntry {
     DateParts date;
     quint8 converted = 0; // unit conversions made (Builder's kMiles, kUsGallons, kImperialGallons)
     int replaced = 0;     // characters of its description the code page cannot hold
+    qint32 raw = -1;      // its description as the file wrote it, when made fit otherwise
 };
 
 class Builder {
 public:
-    explicit Builder(Report &report);
+    // `wantedVehicle`: the vehicle to take from a file that holds several (empty: none chosen).
+    explicit Builder(Report &report, const QString &wantedVehicle = QString());
     ~Builder();
 
     // A category of rows that are no ledger expenses, with why; returns its index for Row::leftOut.
     int leftOutCategory(const QString &name, const QString &reason);
 
     // Turns the row into an entry of its ledger at once: a file of any size keeps no rows, only
-    // the entries it makes and their dates.
+    // the entries it makes and their dates. Rows of a vehicle not taken are only counted.
     void add(Row &&row);
-    void skip(qint64 line, const QString &reason) { m_report.skipped.push_back({line, reason}); }
+    // A left-out row named by its title in the report.
+    void addNamed(Row &&row, const QString &title);
+    void skip(qint64 line, const QString &reason, int vehicle = 0)
+    {
+        ++m_vehicles[size_t(vehicle)].rows;
+        if (take(vehicle))
+            m_report.skipped.push_back({line, reason});
+    }
+
+    // The vehicles a file names. `name` as the file writes it; `isName` false for a bare number
+    // that identifies a vehicle without naming it (it then never becomes the make). An empty
+    // name is the file's only vehicle, 0. The same name gives the same index.
+    int vehicle(const QString &name, bool isName = true);
+    // What the file says of a vehicle (0: of the file's only one).
+    void setVehicleName(int vehicle, const QString &name);
+    void setMake(int vehicle, const QString &make);
+    void setModel(int vehicle, const QString &model);
+    // A fuel named by the file ("Diesel", "Gasoline", "Бензин"...): the most named of
+    // "Essence", "Diesel" and "GPL" becomes the vehicle's type.
+    void noteFuel(int vehicle, QStringView fuel);
+    // The purchase of the vehicle: its price (row.total) and date; the first one counts.
+    void purchase(const Row &row);
     // The file's size: a ledger's first entry makes room for as many as such a file may hold
     // (pages never written cost nothing), so that growing moves no entry.
     void expect(qint64 bytes) { m_expected = size_t(std::clamp<qint64>(bytes / 64, 16, 1 << 20)); }
@@ -71,11 +97,37 @@ public:
     void holdDefaultUnits() { m_unitsHeld = true; }
     void setDefaultUnits(DistanceUnit d, VolumeUnit v);
 
-    // Fills the record. False when the day/month order is needed and `given` does not settle
-    // it: the report then says which orders the dates allow and the record is left as it is.
-    bool finish(DateOrder given, VehicleRecord &record);
+    // Fills the record, unless the day/month order is needed and `given` does not settle it
+    // (the report then says which orders the dates allow), or the file holds several vehicles
+    // and none was chosen (the report lists them), or the one wanted is not in the file.
+    enum class Finish { Done, NeedsOrder, NeedsVehicle, NoSuchVehicle };
+    Finish finish(DateOrder given, VehicleRecord &record);
 
 private:
+    struct Vehicle {
+        QString name;
+        bool isName = true;
+        QString make, model;
+        int entries = 0; // ledger rows, before repeats are dropped
+        int rows = 0;    // every row
+        std::array<int, 3> fuels{}; // "Essence", "Diesel", "GPL" named
+        bool bought = false;
+        Number price;
+        DateParts date;
+    };
+    // Whether rows of `vehicle` go into the record; the first vehicle met is taken when none
+    // was chosen.
+    bool take(int vehicle)
+    {
+        if (vehicle == 0)
+            return true;
+        if (m_chosen < 0 && m_wanted.isEmpty())
+            m_chosen = vehicle;
+        return vehicle == m_chosen;
+    }
+    void count(const Row &row);
+    void applyVehicle(VehicleRecord &record, DateOrder order);
+
     static constexpr quint8 kMiles = 1, kUsGallons = 2, kImperialGallons = 4;
     template <class Entry>
     struct Entries {
@@ -115,6 +167,11 @@ private:
         long double total = 0;
     };
     std::vector<LeftOutSum> m_leftOutSums;
+    std::vector<Vehicle> m_vehicles; // [0]: the file's only vehicle
+    QHash<QString, int> m_vehicleIndex;
+    QString m_wanted;
+    int m_chosen = -1;
+    std::vector<QString> m_rawTexts; // OpenEntry::raw
 };
 
 // Reason texts of skipped rows.
@@ -124,6 +181,7 @@ inline QString noDate() { return QStringLiteral("date manquante"); }
 inline QString amount() { return QStringLiteral("montant illisible"); }
 inline QString noAmount() { return QStringLiteral("montant manquant"); }
 inline QString quantity() { return QStringLiteral("quantité illisible"); }
+inline QString noQuantity() { return QStringLiteral("quantité manquante"); }
 inline QString odometer() { return QStringLiteral("compteur illisible"); }
 inline QString unitPrice() { return QStringLiteral("prix unitaire illisible"); }
 

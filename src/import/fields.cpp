@@ -2,13 +2,19 @@
 
 #include "vehicle/textrules.h"
 
+#include <QDateTime>
 #include <QHash>
 #include <QVarLengthArray>
+
+#include <unicode/translit.h>
+#include <unicode/uniset.h>
+#include <unicode/unistr.h>
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <iterator>
+#include <memory>
 #include <string>
 
 using namespace Qt::StringLiterals;
@@ -419,14 +425,104 @@ std::optional<bool> parseFlag(QStringView text)
         return false;
     const QString n = normalizeName(t);
     static const QStringList yes{u"1"_s, u"oui"_s, u"o"_s, u"yes"_s, u"y"_s, u"true"_s,
-                                 u"vrai"_s, u"x"_s, u"plein"_s, u"full"_s};
+                                 u"vrai"_s, u"x"_s, u"plein"_s, u"full"_s, u"sim"_s, u"si"_s,
+                                 u"ja"_s, u"да"_s, u"verdadeiro"_s};
     static const QStringList no{u"0"_s, u"non"_s, u"n"_s, u"no"_s, u"false"_s, u"faux"_s,
-                                u"partiel"_s, u"partial"_s};
+                                u"partiel"_s, u"partial"_s, u"nao"_s, u"nein"_s, u"нет"_s,
+                                u"falso"_s};
     if (yes.contains(n))
         return true;
     if (no.contains(n))
         return false;
     return std::nullopt;
+}
+
+int parseTime(QStringView text)
+{
+    const QStringView t = text.trimmed();
+    qsizetype i = 0;
+    const auto number = [&t, &i](int maxDigits) {
+        int value = 0, digits = 0;
+        while (i < t.size() && isDigit(t[i].unicode()) && digits < maxDigits) {
+            value = value * 10 + (t[i].unicode() - u'0');
+            ++digits;
+            ++i;
+        }
+        return digits == 0 ? -1 : value;
+    };
+    int hours = number(2);
+    if (hours < 0 || i >= t.size() || !(t[i] == u':' || t[i] == u'h' || t[i] == u'H'))
+        return -1;
+    ++i;
+    const int minutes = number(2);
+    if (minutes < 0 || minutes > 59)
+        return -1;
+    if (i < t.size() && t[i] == u':') {
+        ++i;
+        if (number(2) < 0)
+            return -1;
+    }
+    const QString rest = normalizeName(t.mid(i));
+    if (rest == u"pm" || rest == u"p m") {
+        if (hours < 1 || hours > 12)
+            return -1;
+        hours = hours % 12 + 12;
+    } else if (rest == u"am" || rest == u"a m") {
+        if (hours < 1 || hours > 12)
+            return -1;
+        hours %= 12;
+    } else if (!rest.isEmpty()) {
+        return -1;
+    }
+    return hours < 24 ? hours * 60 + minutes : -1;
+}
+
+DateParts parseEpochMilliseconds(QStringView text)
+{
+    const QStringView t = text.trimmed();
+    if (t.size() < 11 || t.size() > 13)
+        return {};
+    qint64 ms = 0;
+    for (QChar c : t) {
+        if (!isDigit(c.unicode()))
+            return {};
+        ms = ms * 10 + (c.unicode() - u'0');
+    }
+    const QDateTime when = QDateTime::fromMSecsSinceEpoch(ms);
+    DateParts d;
+    fix(d, when.date());
+    d.minutes = qint16(when.time().hour() * 60 + when.time().minute());
+    return d;
+}
+
+QString vehicleTypeOf(QStringView fuel)
+{
+    const QString n = normalizeName(fuel);
+    if (n.isEmpty())
+        return {};
+    const QStringList words = n.split(u' ');
+    const auto has = [&words](std::initializer_list<const char16_t *> names) {
+        for (const QString &w : words)
+            for (const char16_t *name : names)
+                if (w == QStringView(name))
+                    return true;
+        return false;
+    };
+    // Gas that is no liquefied petroleum gas, and blends named after ethanol, are none of the three.
+    if (has({u"cng", u"gnv", u"gnc", u"natural", u"naturel", u"natural", u"metano", u"метан",
+             u"ethanol", u"etanol", u"alcool", u"e85", u"electric", u"electrique", u"electricity",
+             u"electricite", u"eletrico", u"eletricidade", u"hydrogen", u"hydrogene"}))
+        return {};
+    if (has({u"diesel", u"gazole", u"gasoil", u"gasoleo", u"дизель", u"дт", u"солярка", u"b7",
+             u"b10", u"hvo", u"s10", u"s500", u"d"}))
+        return u"Diesel"_s;
+    if (has({u"gpl", u"lpg", u"autogas", u"glp", u"пропан", u"суг", u"propane"}))
+        return u"GPL"_s;
+    if (has({u"essence", u"sp95", u"sp98", u"e10", u"e5", u"gasoline", u"petrol", u"unleaded",
+             u"regular", u"premium", u"super", u"benzin", u"gasolina", u"nafta", u"бензин",
+             u"аи", u"ai", u"plomb", u"95", u"98", u"92"}))
+        return u"Essence"_s;
+    return {};
 }
 
 namespace {
@@ -499,11 +595,44 @@ QString closestForm(char32_t c)
         return bare;
     // Emoji, pictographs and other symbols have no written form here.
     const QChar::Category cat = QChar::category(c);
+    // Modifier letters are what transliteration leaves of signs such as the soft sign.
     if (cat == QChar::Symbol_Other || cat == QChar::Symbol_Math || cat == QChar::Symbol_Modifier
-        || cat == QChar::Other_PrivateUse || cat == QChar::Other_Surrogate
+        || cat == QChar::Letter_Modifier || cat == QChar::Other_PrivateUse || cat == QChar::Other_Surrogate
         || cat == QChar::Other_NotAssigned || QChar::isMark(c))
         return {};
     return u"?"_s;
+}
+
+bool isOtherScript(char32_t c)
+{
+    const QChar::Script script = QChar::script(c);
+    return script != QChar::Script_Latin && script != QChar::Script_Common
+        && script != QChar::Script_Inherited && script != QChar::Script_Unknown;
+}
+
+// Letters of other scripts in Latin letters, everything the code page holds left as it is.
+QString toLatin(const QString &text)
+{
+    static const std::unique_ptr<icu::Transliterator> latin = [] {
+        UErrorCode status = U_ZERO_ERROR;
+        std::unique_ptr<icu::Transliterator> t(icu::Transliterator::createInstance(
+            icu::UnicodeString(u"Any-Latin"), UTRANS_FORWARD, status));
+        if (U_FAILURE(status))
+            return std::unique_ptr<icu::Transliterator>();
+        auto *others = new icu::UnicodeSet(0, 0x10FFFF);
+        others->remove(0x20, 0x7E);
+        others->remove(0xA0, 0xFF);
+        for (char16_t c : kHigh)
+            others->remove(c);
+        others->freeze();
+        t->adoptFilter(others);
+        return t;
+    }();
+    if (!latin)
+        return text;
+    icu::UnicodeString s(reinterpret_cast<const char16_t *>(text.utf16()), int32_t(text.size()));
+    latin->transliterate(s);
+    return QString(reinterpret_cast<const QChar *>(s.getBuffer()), s.length());
 }
 
 bool isMarker(const QString &text)
@@ -531,32 +660,49 @@ QString fitText(const QString &text, int &replaced)
     if (plain && !isMarker(text))
         return text;
 
+    // Each character the code page cannot hold counts once, however it is written.
+    bool otherScript = false;
+    const auto forEachCharacter = [](const QString &s, auto &&f) {
+        const qsizetype n = s.size();
+        for (qsizetype i = 0; i < n; ++i) {
+            char32_t c = s[i].unicode();
+            if (QChar::isHighSurrogate(c) && i + 1 < n && s[i + 1].isLowSurrogate()) {
+                c = QChar::surrogateToUcs4(s[i].unicode(), s[i + 1].unicode());
+                ++i;
+            }
+            f(c);
+        }
+    };
+    const auto isBreak = [](char32_t c) {
+        return c < 0x20 || (c >= 0x7F && c < 0xA0) || c == 0x2028 || c == 0x2029;
+    };
+    forEachCharacter(text, [&](char32_t c) {
+        if (isBreak(c) || (c <= 0xFFFF && holdable(char16_t(c))))
+            return;
+        ++replaced;
+        otherScript = otherScript || isOtherScript(c);
+    });
+
+    const QString source = otherScript ? toLatin(text) : text;
     QString out;
-    out.reserve(text.size());
+    out.reserve(source.size());
     auto appendSpace = [&out] {
         if (!out.isEmpty() && out.back() != u' ')
             out.append(u' ');
     };
-    const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        char32_t c = text[i].unicode();
-        if (QChar::isHighSurrogate(c) && i + 1 < n && text[i + 1].isLowSurrogate()) {
-            c = QChar::surrogateToUcs4(text[i].unicode(), text[i + 1].unicode());
-            ++i;
-        }
-        if (c < 0x20 || (c >= 0x7F && c < 0xA0) || c == 0x2028 || c == 0x2029) {
+    forEachCharacter(source, [&](char32_t c) {
+        if (isBreak(c)) {
             appendSpace(); // line breaks, tabs and controls of quoted fields
-            continue;
+            return;
         }
         if (c == u' ') {
             appendSpace();
-            continue;
+            return;
         }
         if (c <= 0xFFFF && holdable(char16_t(c))) {
             out.append(QChar(char16_t(c)));
-            continue;
+            return;
         }
-        ++replaced;
         const QString form = closestForm(c);
         for (QChar f : form) {
             if (f == u' ')
@@ -564,7 +710,7 @@ QString fitText(const QString &text, int &replaced)
             else
                 out.append(f);
         }
-    }
+    });
     while (out.endsWith(u' '))
         out.chop(1);
     if (isMarker(out)) {

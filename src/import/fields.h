@@ -53,13 +53,27 @@ QString normalizeName(QStringView text);
 // True when a text names parking, a toll or street parking ("Péage A7", "Stationnement").
 bool isParkingText(QStringView text);
 
-// True, false, or nothing for a text that is neither (1/0, oui/non, yes/no, true/false, x).
+// True, false, or nothing for a text that is neither (1/0, oui/non, yes/no, true/false, x,
+// and yes and no in the languages of the trackers read: sim/não, да/нет, ja/nein, sí).
 std::optional<bool> parseFlag(QStringView text);
+
+// A time of day written after or beside a date ("14:05", "8:30 AM", "14h30", "14:05:33"):
+// minutes after midnight, or -1.
+int parseTime(QStringView text);
+
+// A date given as milliseconds since 1970 (phone databases), in local time; Bad otherwise.
+DateParts parseEpochMilliseconds(QStringView text);
+
+// "Essence", "Diesel" or "GPL" for a fuel so named in a file, in French, English, German,
+// Portuguese, Spanish or Russian ("Gasoline", "Super E10", "Gazole", "Дизель", "LPG"); empty for
+// any other (electricity, ethanol, natural gas, a code).
+QString vehicleTypeOf(QStringView fuel);
 
 // A field's text made fit for one line of a vehicle file: line breaks, tabs and other control
 // characters become single spaces, the text is trimmed, and what Windows-1252 cannot hold is
 // replaced by its closest form (dash-like signs by '-', >= for ≥, the bare letter for a letter
-// with marks) or dropped (emoji, invisible characters); `replaced` counts those characters.
+// with marks, letters of other scripts written in Latin letters: "Замена масла" gives
+// "Zamena masla") or dropped (emoji, invisible characters); `replaced` counts those characters.
 QString fitText(const QString &text, int &replaced);
 
 // Two-decimal text of a value (the form the entry dialogs give).

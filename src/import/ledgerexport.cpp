@@ -7,6 +7,10 @@ using namespace Qt::StringLiterals;
 
 namespace importer {
 
+namespace {
+
+enum class LedgerExport { None, Fuel, Service, Taxes };
+
 LedgerExport ledgerExportKind(const Header &h)
 {
     if (!h.has(u"date"_s) || !h.has(u"cost"_s))
@@ -24,8 +28,25 @@ LedgerExport ledgerExportKind(const Header &h)
     return h.has(u"odometer"_s) ? LedgerExport::Service : LedgerExport::Taxes;
 }
 
-void readLedgerExport(csv::Reader &in, LedgerExport kind, Builder &out, Report &report)
+} // namespace
+
+int weighLedgerExport(const Look &look)
 {
+    if (look.records.empty())
+        return evidence::None;
+    return ledgerExportKind(Header(look.records.front())) == LedgerExport::None ? evidence::None
+                                                                                : evidence::Columns;
+}
+
+void readLedgerExport(csv::Reader &in, Builder &out, Report &report)
+{
+    csv::Record r;
+    LedgerExport kind = LedgerExport::None;
+    while (kind == LedgerExport::None && in.next(r))
+        if (!r.isBlank())
+            kind = ledgerExportKind(Header(r));
+    if (kind == LedgerExport::None || !in.rewind())
+        return;
     switch (kind) {
     case LedgerExport::Fuel:
         report.format = u"Export LubeLogger : carburant"_s;
@@ -37,7 +58,6 @@ void readLedgerExport(csv::Reader &in, LedgerExport kind, Builder &out, Report &
         report.format = u"Export LubeLogger : taxes"_s;
         break;
     }
-    csv::Record r;
     QString scratch, dateScratch, text;
     std::optional<Header> header;
     std::vector<std::pair<int, QString>> extras; // column, name as written

@@ -1,6 +1,6 @@
 // The phone app's backup: one vehicle, several tables each introduced by a "## Name" line and
-// its header (Vehicle, Log, CostCategories, Costs; others are ignored). Every field quoted,
-// comma separator, point decimals.
+// its header (Vehicle, Log, CostCategories, Costs; others are named in the report and skipped).
+// Every field quoted, comma separator, point decimals.
 #include "import/readers.h"
 
 using namespace Qt::StringLiterals;
@@ -24,48 +24,43 @@ Table tableOf(const QString &name)
     return Table::Other;
 }
 
-DistanceUnit distanceFromUnit(const QString &unit)
-{
-    if (unit == u"mi" || unit == u"miles" || unit == u"mile")
-        return DistanceUnit::Miles;
-    if (unit == u"km")
-        return DistanceUnit::Km;
-    return DistanceUnit::Unknown;
-}
-
-VolumeUnit volumeFromUnit(const QString &unit)
-{
-    if (unit.contains(u"gal")) {
-        if (unit.contains(u"imp") || unit.contains(u"uk"))
-            return VolumeUnit::ImperialGallons;
-        return VolumeUnit::UsGallons;
-    }
-    if (unit.startsWith(u"lit") || unit == u"l")
-        return VolumeUnit::Litres;
-    return VolumeUnit::Unknown;
-}
-
-// The order of a date pattern such as "yyyy-MM-dd" or "dd.MM.yyyy".
-DateOrder orderOfPattern(const QString &pattern)
-{
-    const QString p = pattern.toLower();
-    const qsizetype d = p.indexOf(u'd'), m = p.indexOf(u'm'), y = p.indexOf(u'y');
-    if (d < 0 || m < 0 || y < 0)
-        return DateOrder::Unknown;
-    if (y < m && y < d)
-        return DateOrder::YMD;
-    return d < m ? DateOrder::DMY : DateOrder::MDY;
-}
-
 struct Cost {
     Row row;
     int category = 0;
     QString title;
 };
 
+bool isOwnTable(const QString &name)
+{
+    return tableOf(name) != Table::Other || name == u"favstations";
+}
+
 } // namespace
 
-void readPhoneBackup(csv::Reader &in, Builder &out, Report &report, VehicleRecord &record)
+int weighPhoneBackup(const Look &look)
+{
+    if (look.records.empty() || !isTableMarker(look.records.front()))
+        return evidence::None;
+    bool known = false;
+    QString table;
+    for (size_t i = 0; i < look.records.size(); ++i) {
+        if (!isTableMarker(look.records[i], &table))
+            continue;
+        if (!isOwnTable(table) && (table == u"refuelling" || table == u"expense"
+                                   || table == u"service" || table == u"income" || table == u"route"))
+            return evidence::None; // another application's tables
+        if (i + 1 >= look.records.size())
+            continue;
+        const Header h(look.records[i + 1]);
+        if ((tableOf(table) == Table::Vehicle && h.has(u"distunit"_s) && h.has(u"fuelunit"_s))
+            || (tableOf(table) == Table::Log && h.has(u"data"_s) && h.has(u"odo"_s))
+            || (tableOf(table) == Table::Costs && h.has(u"costtypeid"_s)))
+            known = true;
+    }
+    return known ? evidence::Layout : evidence::None;
+}
+
+void readPhoneBackup(csv::Reader &in, Builder &out, Report &report)
 {
     report.format = u"Sauvegarde Fuelio"_s;
     out.holdDefaultUnits(); // the vehicle table, which names them, may come anywhere
@@ -78,6 +73,7 @@ void readPhoneBackup(csv::Reader &in, Builder &out, Report &report, VehicleRecor
     VolumeUnit volume = VolumeUnit::Litres;
     QHash<int, QString> categoryNames;
     std::vector<Cost> costs;
+    SkippedTables skippedTables;
 
     csv::Record r;
     QString scratch, dateScratch;
@@ -87,6 +83,10 @@ void readPhoneBackup(csv::Reader &in, Builder &out, Report &report, VehicleRecor
             continue;
         if (isTableMarker(r, &name)) {
             table = tableOf(name);
+            if (table == Table::Other)
+                skippedTables.enter(r.text(0).trimmed().mid(2).trimmed());
+            else
+                skippedTables.leave();
             wantHeader = true;
             continue;
         }
@@ -95,16 +95,16 @@ void readPhoneBackup(csv::Reader &in, Builder &out, Report &report, VehicleRecor
             wantHeader = false;
             continue;
         }
-        if (!header || table == Table::Other)
+        if (!header || table == Table::Other) {
+            skippedTables.count();
             continue;
+        }
 
         switch (table) {
         case Table::Vehicle: {
-            report.vehicleName = field(r, col("name")).trimmed();
-            int replaced = 0;
-            record.edit[1] = fitText(field(r, col("make")), replaced);
-            record.edit[2] = fitText(field(r, col("model")), replaced);
-            report.replacedCharacters += replaced;
+            out.setVehicleName(0, field(r, col("name")));
+            out.setMake(0, field(r, col("make")));
+            out.setModel(0, field(r, col("model")));
             const QString dist = field(r, col("distunit")).trimmed();
             distance = dist == u"1" ? DistanceUnit::Miles : DistanceUnit::Km;
             const QString fuel = field(r, col("fuelunit")).trimmed();
@@ -177,6 +177,17 @@ void readPhoneBackup(csv::Reader &in, Builder &out, Report &report, VehicleRecor
             const QStringView date = fieldView(r, col("date"), dateScratch);
             c.row.date = parseDate(date);
             c.row.odometer = parseNumber(fieldView(r, col("odo"), scratch), NumberRole::Odometer);
+            // A reminder of work to come: nothing paid, not read, due at a date or a distance.
+            if ((!c.row.total.ok() || c.row.total.value == 0)
+                && parseFlag(fieldView(r, col("read"), scratch)) == false
+                && (parseNumber(fieldView(r, col("remindodo"), scratch), NumberRole::Odometer).value > 0
+                    || parseDate(fieldView(r, col("reminddate"), scratch)).shape != DateParts::Bad)) {
+                c.row.ledger = Ledger::LeftOut;
+                c.row.leftOut = out.leftOutCategory(u"Rappels"_s,
+                                                    u"des rappels d'entretien, pas des dépenses faites"_s);
+                out.addNamed(std::move(c.row), field(r, col("costtitle")));
+                break;
+            }
             if (parseFlag(fieldView(r, col("isincome"), scratch)) == true) {
                 c.row.ledger = Ledger::LeftOut;
                 c.row.leftOut = out.leftOutCategory(u"Revenus"_s, u"des recettes, pas des dépenses"_s);
@@ -198,6 +209,7 @@ void readPhoneBackup(csv::Reader &in, Builder &out, Report &report, VehicleRecor
         }
     }
 
+    skippedTables.report(report);
     out.setDefaultUnits(distance, volume);
     // Costs are sorted once every category name is known, whatever the order of the tables.
     const QString fixedCost = u"frais fixe annuel, à porter sur la page « Frais / Km »"_s;

@@ -8,11 +8,14 @@
 #include "platform/messages.h"
 #include "platform/systemclock.h"
 #include "vehicle/TMDIChild.h"
+#include "vehicle/textrules.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QFile>
+#include <QFontMetrics>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMenu>
 #include <QPointer>
@@ -221,7 +224,92 @@ private slots:
         QVERIFY2(Messages::shown().constFirst().startsWith(QStringLiteral("error: ")),
                  qPrintable(Messages::shown().constFirst()));
         if (!content.isNull())
-            QCOMPARE(Messages::shown().constFirst(), QStringLiteral("error: Format de fichier non reconnu."));
+            QCOMPARE(Messages::shown().constFirst(),
+                     QStringLiteral("error: Format de fichier non reconnu.\nFormats reconnus : ")
+                         + importer::knownFormats().join(QStringLiteral(", ")) + u'.');
+    }
+
+    // A file read that gives no entry: the error box says so, and what the file held.
+    void noEntryShowsWhatWasLeftOut()
+    {
+        TMainForm &f = *m_frame;
+        const QString path = QStringLiteral(TEV_TEST_DATA "/import/lubelogger-taxes.csv");
+        FileDialogs::setNextFileName(path);
+        f.Importer1->trigger();
+        QCOMPARE(f.documentCount(), 0);
+        QCOMPARE(Messages::shown(),
+                 QStringList{QStringLiteral("error: Aucune écriture trouvée dans %1.\nLaissé de côté : "
+                                            "Taxes, 2 lignes, total 1269.56 (frais fixe annuel, à porter "
+                                            "sur la page « Frais / Km »)")
+                                 .arg(path)});
+    }
+
+    // A file of several vehicles: the summary offers each with its entries, the one with the
+    // most first; choosing reads the file again, and OK brings only that vehicle.
+    void severalVehiclesOfferTheChoice()
+    {
+        TMainForm &f = *m_frame;
+        FileDialogs::setNextFileName(QStringLiteral(TEV_TEST_DATA "/import/acar.csv"));
+        QStringList choices;
+        QString first, firstFuel, chosen, chosenFuel, chosenGarage, details;
+        bool orderShown = true;
+        onSummary([&](TImportDialog *d) {
+            QVERIFY(d->VehicleBox->isVisibleTo(d));
+            orderShown = d->DateOrderBox->isVisibleTo(d);
+            for (int i = 0; i < d->VehicleBox->count(); ++i)
+                choices << d->VehicleBox->itemText(i);
+            first = d->VehicleLabel->text();
+            firstFuel = d->FuelCount->text();
+            details = d->Details->toPlainText();
+            d->VehicleBox->setFocus();
+            QTest::keyClick(d->VehicleBox, Qt::Key_Down);
+            QCOMPARE(d->vehicle(), QStringLiteral("Mom's Civic"));
+            chosen = d->VehicleLabel->text();
+            chosenFuel = d->FuelCount->text();
+            chosenGarage = d->GarageCount->text();
+            d->OKButton->click();
+        });
+        f.Importer1->trigger();
+        QCOMPARE(choices, (QStringList{QStringLiteral("Blue Truck (5 écritures)"),
+                                       QStringLiteral("Mom's Civic (2 écritures)")}));
+        QVERIFY(!orderShown); // the file gives its date format
+        QCOMPARE(first, QStringLiteral("Blue Truck"));
+        QCOMPARE(firstFuel, QStringLiteral("3 écritures"));
+        QVERIFY2(details.contains(QStringLiteral("Prix d'achat : 32500.00")), qPrintable(details));
+        QVERIFY(details.contains(QStringLiteral("Trip Records (1 ligne)")));
+        QCOMPARE(chosen, QStringLiteral("Mom's Civic"));
+        QCOMPARE(chosenFuel, QStringLiteral("1 écriture"));
+        QCOMPARE(chosenGarage, QStringLiteral("1 écriture"));
+        QCOMPARE(f.documentCount(), 1);
+        const VehicleRecord &r = f.activeChild()->record();
+        QCOMPARE(int(r.ListView1.size()), 1);
+        QCOMPARE(r.ListView1[0][col::FuelCompteur], QStringLiteral("88100.00"));
+        QCOMPARE(r.edit[1], QStringLiteral("Honda"));
+        QVERIFY(r.edit[4].isEmpty());
+    }
+
+    // The purchase row fills the purchase price, aligned as the document window shows it.
+    void purchaseFillsTheDescription()
+    {
+        TMainForm &f = *m_frame;
+        FileDialogs::setNextFileName(QStringLiteral(TEV_TEST_DATA "/import/fuelly-services.csv"));
+        onSummary([&](TImportDialog *d) {
+            QVERIFY(!d->VehicleBox->isVisibleTo(d));
+            d->OKButton->click();
+        });
+        f.Importer1->trigger();
+        QCOMPARE(f.documentCount(), 1);
+        TMDIChild *doc = f.activeChild();
+        const VehicleRecord &r = doc->record();
+        QCOMPARE(r.edit[4].trimmed(), QStringLiteral("5000.00"));
+        QCOMPARE(doc->findChild<QLineEdit *>(QStringLiteral("Edit4"))->text(), r.edit[4]);
+        const QFontMetrics metrics(doc->findChild<QLineEdit *>(QStringLiteral("Edit4"))->font());
+        QCOMPARE(r.edit[4], textrules::Rset(QStringLiteral("5000.00"), 116, [&metrics](const QString &t) {
+                     return metrics.horizontalAdvance(t);
+                 }));
+        QCOMPARE(r.DateTimePicker1, QDate(2021, 6, 15));
+        QCOMPARE(r.edit[1], QStringLiteral("Clio"));
+        QCOMPARE(r.edit[2], QStringLiteral("Clio IV"));
     }
 
     void ambiguousDatesOfferTheirOrder()

@@ -27,12 +27,30 @@ const QString kData = QStringLiteral(TEV_TEST_DATA "/import/");
 const QString kTool = QStringLiteral(TEV_BINARY_DIR "/src/tools/vtrtool/vtrtool");
 const QDate kToday(2025, 6, 1);
 
-Result importBytes(const QByteArray &bytes, DateOrder order = DateOrder::Unknown)
+Result importBytes(const QByteArray &bytes, DateOrder order = DateOrder::Unknown,
+                   const QString &vehicle = QString())
 {
     QBuffer device;
     device.setData(bytes);
     device.open(QIODevice::ReadOnly);
-    return importDevice(device, order, kToday, u"test.csv"_s);
+    return importDevice(device, Options{order, vehicle}, kToday, u"test.csv"_s);
+}
+
+// Every fixture, and the format whose reader must take it (its place in knownFormats()).
+const std::vector<std::pair<QString, int>> &fixtureFormats()
+{
+    static const std::vector<std::pair<QString, int>> all{
+        {u"fuelio-miles"_s, 0}, {u"fuelio-reminders"_s, 0},
+        {u"lubelogger-carburant-fr"_s, 1}, {u"lubelogger-fuel-us"_s, 1}, {u"lubelogger-service"_s, 1},
+        {u"lubelogger-taxes"_s, 1},
+        {u"drivvo-en"_s, 2}, {u"drivvo-fr"_s, 2}, {u"drivvo-pt"_s, 2}, {u"drivvo-ru"_s, 2},
+        {u"fuelly-fuelups"_s, 3}, {u"fuelly-mpg"_s, 3}, {u"fuelly-services"_s, 3},
+        {u"acar"_s, 4},
+        {u"spritmonitor-de"_s, 5}, {u"spritmonitor-en"_s, 5},
+        {u"myfuelmanager-fuel"_s, 6}, {u"myfuelmanager-costs"_s, 6},
+        {u"carreport"_s, 7},
+        {u"costs-en"_s, 8}, {u"tableur-fr"_s, 8}, {u"spreadsheet-en"_s, 8}, {u"spreadsheet-price"_s, 8}};
+    return all;
 }
 
 QByteArray readFile(const QString &path)
@@ -155,7 +173,10 @@ private Q_SLOTS:
         QTest::newRow("marked letters") << u"Łódź Őrség"_s << u"Lódz Orség"_s << 3;
         QTest::newRow("emoji dropped") << u"Plein 🚗⛽️ ok"_s << u"Plein ok"_s << 3;
         QTest::newRow("line breaks and tabs") << u" a\r\nb\tc  d "_s << u"a b c d"_s << 0;
-        QTest::newRow("other scripts") << u"Москва"_s << u"??????"_s << 6;
+        QTest::newRow("other scripts in Latin letters") << u"Москва"_s << u"Moskva"_s << 6;
+        QTest::newRow("Cyrillic beside what is held") << u"Замена масла 5W-40 « ok »"_s
+                                                      << u"Zamena masla 5W-40 « ok »"_s << 11;
+        QTest::newRow("Greek, soft sign dropped") << u"Λάδι, Мальчик"_s << u"Ládi, Malcik"_s << 11;
         QTest::newRow("section marker") << u"[/PAGE2]"_s << u"(/PAGE2)"_s << 0;
     }
 
@@ -371,13 +392,235 @@ private Q_SLOTS:
         QFETCH(QByteArray, bytes);
         const Result r = importBytes(bytes);
         QVERIFY(!r.ok);
-        QCOMPARE(r.error, u"Format de fichier non reconnu"_s);
+        // The message says which formats are read, the spreadsheet last.
+        QCOMPARE(r.error, u"Format de fichier non reconnu\nFormats reconnus : "_s
+                              + knownFormats().join(u", "_s));
+        QCOMPARE(knownFormats().size(), 9);
+        QVERIFY(knownFormats().constLast().startsWith(u"tableur"_s));
+    }
+
+    // Multi-table files whose tables are no reader's own, and section titles alone.
+    void foreignTablesNotRecognised_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("unknown tables") << QByteArray("##Trips\nFrom,To,Date,Cost\nA,B,2024-01-01,3\n"
+                                                      "##Stops\nDate,Place,Amount\n2024-01-02,C,4\n");
+        QTest::newRow("both apps' tables") << QByteArray("## Log\nData,Odo,Fuel\n2024-01-01,1,2\n"
+                                                         "##Refuelling\nOdometer (km),Date\n");
+        QTest::newRow("sections of unknown titles")
+            << QByteArray("Cars\nName,Date,Amount\nA,2024-01-01,3\n\nBills\nDate,Amount\n2024-01-01,4\n");
+    }
+
+    void foreignTablesNotRecognised()
+    {
+        QFETCH(QByteArray, bytes);
+        const Result r = importBytes(bytes);
+        QVERIFY(!r.ok);
+        QVERIFY2(r.error.startsWith(u"Format de fichier non reconnu\n"_s), qPrintable(r.error));
+    }
+
+    // Each reader takes its own fixtures and refuses every other reader's; the spreadsheet, the
+    // reader of last resort, refuses multi-table files and is always the weaker.
+    void readersRefuseOthersFixtures()
+    {
+        const int spreadsheet = int(knownFormats().size()) - 1;
+        for (const auto &[name, own] : fixtureFormats()) {
+            QFile f(kData + name + u".csv"_s);
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            const std::vector<Evidence> weights = weighFormats(f);
+            QCOMPARE(f.pos(), qint64(0));
+            QCOMPARE(int(weights.size()), spreadsheet + 1);
+            QVERIFY2(weights[size_t(own)].strength > 0, qPrintable(name));
+            for (int k = 0; k < spreadsheet; ++k)
+                if (k != own)
+                    QVERIFY2(weights[size_t(k)].strength == 0,
+                             qPrintable(name + u" taken by "_s + weights[size_t(k)].format));
+            if (own != spreadsheet)
+                QVERIFY2(weights[size_t(spreadsheet)].strength < weights[size_t(own)].strength,
+                         qPrintable(name));
+            if (name.startsWith(u"fuelio"_s) || name.startsWith(u"drivvo"_s) || name == u"acar"_s)
+                QVERIFY2(weights[size_t(spreadsheet)].strength == 0, qPrintable(name));
+        }
+    }
+
+    // Repeats are found on the file's own text: texts that come out alike in Latin letters
+    // are two costs; the same text twice is one.
+    void repeatsComparedOnTheFilesText()
+    {
+        const Result r = importBytes("Date;Montant;Compteur;Type;Libellé\n"
+                                     "2024-03-05;500;1200;Service;Мойка\n"
+                                     "2024-03-05;500;1200;Service;Mойка\n" // a Latin M
+                                     "2024-03-05;500;1200;Service;Мойка\n"
+                                     "2024-03-05;500;1200;Service;Шиномонтаж\n");
+        QCOMPARE(r.record.ListView2.size(), size_t(3));
+        QCOMPARE(r.record.ListView2[0][1], u"Mojka"_s);
+        QCOMPARE(r.record.ListView2[1][1], u"Mojka"_s);
+        QCOMPARE(r.record.ListView2[2][1], u"Šinomontaž"_s);
+        QCOMPARE(r.report.duplicates, 1);
+    }
+
+    // A bare "price" beside a quantity: the values say whether it is per unit or the total,
+    // and the report says which reading was taken.
+    void barePrice_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("total");   // of the first fill-up
+        QTest::addColumn<QString>("reading"); // how the report begins the line
+        QTest::newRow("total, by its spread") << QByteArray("date,litres,price\n2024-01-01,40,72\n"
+                                                          "2024-01-15,20,37\n2024-02-01,30,54.6\n")
+                                              << u"72.00"_s << u"Colonne « price » lue comme montant : "_s;
+        QTest::newRow("per unit, by its spread") << QByteArray("date,litres,price\n2024-01-01,40,1.80\n"
+                                                             "2024-01-15,20,1.85\n2024-02-01,30,1.82\n")
+                                                 << u"72.00"_s
+                                                 << u"Colonne « price » lue comme prix unitaire : elle varie"_s;
+        QTest::newRow("per unit, times quantity in another column")
+            << QByteArray("date,litres,price,paid out\n2024-01-01,40,1.80,72.00\n")
+            << u"72.00"_s << u"Colonne « price » lue comme prix unitaire : prix × quantité = « paid out »"_s;
+        QTest::newRow("per unit, one row far below") << QByteArray("date,litres,price\n2024-01-01,40,1.80\n")
+                                                     << u"72.00"_s
+                                                     << u"Colonne « price » lue comme prix unitaire : ses valeurs"_s;
+        QTest::newRow("beside a total") << QByteArray("date,litres,price,total\n2024-01-01,40,1.70,72.00\n")
+                                        << u"72.00"_s
+                                        << u"Colonne « price » lue comme prix unitaire : le montant a sa colonne"_s;
+    }
+
+    void barePrice()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, total);
+        QFETCH(QString, reading);
+        const Result r = importBytes(bytes);
+        QVERIFY(r.ok);
+        QCOMPARE(r.record.ListView1.front()[2], total);
+        QCOMPARE(r.report.readings.size(), qsizetype(1));
+        QVERIFY2(r.report.readings.front().startsWith(reading), qPrintable(r.report.readings.front()));
+    }
+
+    // Ratios are never readings, quantities or amounts; the event's date wins over the record's.
+    void columnsTakenOnlyByTheirMeaning()
+    {
+        const Result r = importBytes("date_added,km/l,l/100km,fuelup_date,Odo,mpg,Liters,%,Cost\n"
+                                     "2024-02-01,15.2,6.6,2024-01-10,1000,35,40,50,72\n");
+        QVERIFY(r.ok);
+        const FuelEntry expected{u"10/01/2024"_s, QString(), u"72.00"_s, u"40.00"_s, u"1000.00"_s};
+        QCOMPARE(r.record.ListView1, std::vector<FuelEntry>{expected});
+        QCOMPARE(r.report.ignoredColumns,
+                 (QStringList{u"date_added"_s, u"km/l"_s, u"l/100km"_s, u"mpg"_s, u"%"_s}));
+
+        // "Fuel" alone names which fuel, unless its values are amounts of it.
+        const Result kind = importBytes("Date;Fuel;Fillup volume;Montant\n2024-01-01;Diesel;40;72\n");
+        QCOMPARE(kind.record.ListView1.size(), size_t(1));
+        QCOMPARE(kind.record.ComboBox1, u"Diesel"_s);
+        const Result amount = importBytes("Date;Carburant;Montant\n2024-01-01;40;72\n2024-01-20;38,5;70\n");
+        QCOMPARE(amount.record.ListView1.size(), size_t(2));
+        QCOMPARE(amount.record.ListView1[1][3], u"38.50"_s);
+        QCOMPARE(amount.report.readings,
+                 QStringList{u"Colonne « Carburant » lue comme quantité : ses valeurs sont des nombres"_s});
+    }
+
+    // A file of several vehicles: never merged; the one named is taken, with what the file
+    // says of it; a name the file does not hold is an error.
+    void oneVehicleAtATime()
+    {
+        const QByteArray sheet = "Date;Vehicle;Litres;Montant\n2024-01-01;Clio;40;72\n"
+                                 "2024-01-02;Twingo;30;54\n2024-01-03;Clio;20;36\n";
+        Result r = importBytes(sheet);
+        QVERIFY(r.ok);
+        QVERIFY(r.report.needsVehicle);
+        QVERIFY(r.record.ListView1.empty());
+        QCOMPARE(vehicleListText(r.report.vehicles), u"Clio (2 écritures), Twingo (1 écriture)"_s);
+        r = importBytes(sheet, DateOrder::Unknown, u"twingo"_s);
+        QCOMPARE(r.record.ListView1.size(), size_t(1));
+        QCOMPARE(r.report.vehicleName, u"Twingo"_s);
+        QCOMPARE(r.record.edit[1], u"Twingo"_s); // no make: the name
+        r = importBytes(sheet, DateOrder::Unknown, u"Golf"_s);
+        QVERIFY(!r.ok);
+        QCOMPARE(r.error, u"Aucun véhicule « Golf » dans test.csv (véhicules du fichier : "
+                          "Clio (2 écritures), Twingo (1 écriture))"_s);
+
+        // Sections that follow a vehicle table are that vehicle's.
+        const QByteArray sections = "##Vehicle\nName,Make,Model\nOld,Fiat,Panda\n"
+                                    "##Refuelling\nOdometer (km),Date,Fuel,Price / L,Total cost,Volume,Full tank\n"
+                                    "1000,2020-01-01 10:00:00,Diesel,1.5,60,40,Yes\n"
+                                    "##Vehicle\nName,Make,Model\nNew,Kia,Ceed\n"
+                                    "##Refuelling\nOdometer (km),Date,Fuel,Price / L,Total cost,Volume,Full tank\n"
+                                    "10,2024-01-01 10:00:00,LPG,0.9,27,30,Yes\n";
+        r = importBytes(sections);
+        QVERIFY(r.report.needsVehicle);
+        r = importBytes(sections, DateOrder::Unknown, u"New"_s);
+        QCOMPARE(r.record.ListView1.size(), size_t(1));
+        QCOMPARE(r.record.ListView1[0][4], u"10.00"_s);
+        QCOMPARE(r.record.edit[1], u"Kia"_s);
+        QCOMPARE(r.record.ComboBox1, u"GPL"_s);
+
+        // The name of a file's only vehicle is accepted too.
+        r = importBytes(readFile(kData + u"fuelly-mpg.csv"_s), DateOrder::Unknown, u"Blue Truck"_s);
+        QVERIFY(r.ok);
+        r = importBytes(readFile(kData + u"tableur-fr.csv"_s), DateOrder::Unknown, u"Clio"_s);
+        QCOMPARE(r.error, u"Aucun véhicule « Clio » dans test.csv : le fichier ne nomme aucun véhicule"_s);
+    }
+
+    // A file read but giving no entry is an error, and its report still says why.
+    void noEntryIsAnError()
+    {
+        const Result r = importBytes("Date,Type,Montant\n2024-01-01,Assurance,400\n2024-13-45,Péage,3\n");
+        QVERIFY(!r.ok);
+        QVERIFY(r.noEntry);
+        QCOMPARE(r.error, u"Aucune écriture trouvée dans test.csv"_s);
+        QCOMPARE(r.report.leftOutLines(),
+                 (QStringList{u"Laissé de côté : Assurance, 1 ligne, total 400.00 (frais fixe annuel, à "
+                              "porter sur la page « Frais / Km »)"_s,
+                              u"Lignes illisibles, ignorées : 1"_s, u"  ligne 3 : date illisible"_s}));
+        QCOMPARE(importBytes("Date,Montant\n").error, u"Aucune écriture trouvée dans test.csv"_s);
+    }
+
+    void times_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("minutes");
+        QTest::newRow("24 hours") << u"14:05"_s << 845;
+        QTest::newRow("seconds") << u"14:05:33"_s << 845;
+        QTest::newRow("French") << u"14h30"_s << 870;
+        QTest::newRow("morning") << u"8:30 AM"_s << 510;
+        QTest::newRow("noon") << u"12:10 PM"_s << 730;
+        QTest::newRow("midnight") << u"12:10 am"_s << 10;
+        QTest::newRow("13 PM") << u"13:00 PM"_s << -1;
+        QTest::newRow("minutes past 59") << u"10:75"_s << -1;
+        QTest::newRow("words") << u"le matin"_s << -1;
+    }
+
+    void times()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, minutes);
+        QCOMPARE(parseTime(text), minutes);
+    }
+
+    void vehicleTypes_data()
+    {
+        QTest::addColumn<QString>("fuel");
+        QTest::addColumn<QString>("type");
+        QTest::newRow("French diesel") << u"Gazole"_s << u"Diesel"_s;
+        QTest::newRow("German petrol") << u"Super E10"_s << u"Essence"_s;
+        QTest::newRow("Russian petrol") << u"АИ-95"_s << u"Essence"_s;
+        QTest::newRow("Russian diesel") << u"Дизель"_s << u"Diesel"_s;
+        QTest::newRow("LPG") << u"LPG"_s << u"GPL"_s;
+        QTest::newRow("natural gas") << u"Natural gas"_s << QString();
+        QTest::newRow("ethanol") << u"Etanol"_s << QString();
+        QTest::newRow("a code") << u"3"_s << QString();
+    }
+
+    void vehicleTypes()
+    {
+        QFETCH(QString, fuel);
+        QFETCH(QString, type);
+        QCOMPARE(vehicleTypeOf(fuel), type);
     }
 
     // The same record whatever the size of the reads.
     void chunkSizesAgree()
     {
-        for (const QString &name : {u"fuelio-miles"_s, u"costs-en"_s, u"tableur-fr"_s}) {
+        for (const auto &[name, format] : fixtureFormats()) {
             const QByteArray bytes = readFile(kData + name + u".csv"_s);
             const Result whole = importBytes(bytes);
             for (qsizetype chunk : {1, 3, 17}) {
@@ -396,20 +639,45 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QStringList>("options");
-        QTest::newRow("phone backup, miles and US gallons") << u"fuelio-miles"_s << QStringList();
-        QTest::newRow("ledger export, French fuel") << u"lubelogger-carburant-fr"_s << QStringList();
+        QTest::addColumn<int>("code");
+        const QStringList none;
+        QTest::newRow("phone backup, miles and US gallons") << u"fuelio-miles"_s << none << 0;
+        QTest::newRow("phone backup, reminders, Thai and Cyrillic") << u"fuelio-reminders"_s << none << 0;
+        QTest::newRow("ledger export, French fuel") << u"lubelogger-carburant-fr"_s << none << 0;
         QTest::newRow("ledger export, US fuel, order given")
-            << u"lubelogger-fuel-us"_s << QStringList{u"--date-order"_s, u"mdy"_s};
-        QTest::newRow("ledger export, service") << u"lubelogger-service"_s << QStringList();
-        QTest::newRow("ledger export, taxes") << u"lubelogger-taxes"_s << QStringList();
-        QTest::newRow("spreadsheet, English costs, lone CR") << u"costs-en"_s << QStringList();
-        QTest::newRow("spreadsheet, French, Windows-1252") << u"tableur-fr"_s << QStringList();
+            << u"lubelogger-fuel-us"_s << QStringList{u"--date-order"_s, u"mdy"_s} << 0;
+        QTest::newRow("ledger export, service") << u"lubelogger-service"_s << none << 0;
+        QTest::newRow("ledger export, taxes only: no entry") << u"lubelogger-taxes"_s << none << 1;
+        QTest::newRow("sections, English, two fuels") << u"drivvo-en"_s << none << 0;
+        QTest::newRow("sections, French, purchase") << u"drivvo-fr"_s << none << 0;
+        QTest::newRow("sections, Portuguese, flex fuel") << u"drivvo-pt"_s << none << 0;
+        QTest::newRow("sections, Russian") << u"drivvo-ru"_s << none << 0;
+        QTest::newRow("fuel-ups, litres, one of two cars")
+            << u"fuelly-fuelups"_s << QStringList{u"--vehicle"_s, u"Clio"_s} << 0;
+        QTest::newRow("fuel-ups, miles and gallons") << u"fuelly-mpg"_s << none << 0;
+        QTest::newRow("services, bought") << u"fuelly-services"_s << none << 0;
+        QTest::newRow("titled sections, one of two vehicles")
+            << u"acar"_s << QStringList{u"--vehicle=Blue Truck"_s} << 0;
+        QTest::newRow("German fuel log") << u"spritmonitor-de"_s << none << 0;
+        QTest::newRow("English fuel log") << u"spritmonitor-en"_s << none << 0;
+        QTest::newRow("titled fuel table, one of two vehicles")
+            << u"myfuelmanager-fuel"_s << QStringList{u"--vehicle"_s, u"Peugeot 308"_s} << 0;
+        QTest::newRow("titled costs table") << u"myfuelmanager-costs"_s << none << 0;
+        QTest::newRow("refuellings, dates in milliseconds") << u"carreport"_s << none << 0;
+        QTest::newRow("spreadsheet, English costs, lone CR") << u"costs-en"_s << none << 0;
+        QTest::newRow("spreadsheet, French, Windows-1252") << u"tableur-fr"_s << none << 0;
+        QTest::newRow("spreadsheet, unit price, unit columns") << u"spreadsheet-en"_s << none << 0;
+        QTest::newRow("spreadsheet, bare price") << u"spreadsheet-price"_s << none << 0;
     }
 
+    // import, then show of the file written: the record and the report each fixture should
+    // give. The fixture is copied under a name that says nothing of its format. A file that
+    // gives no entry writes nothing and says what it held.
     void fixtures()
     {
         QFETCH(QString, name);
         QFETCH(QStringList, options);
+        QFETCH(int, code);
         if (!QFileInfo::exists(kTool))
             QSKIP("vtrtool is not built");
         QTemporaryDir dir;
@@ -417,9 +685,13 @@ private Q_SLOTS:
         QVERIFY(QFile::copy(kData + name + u".csv"_s, input));
         const QString output = dir.filePath(u"voiture.vtr"_s);
         const Run imported = vtrtool(QStringList{u"import"_s} + options + QStringList{input, output});
-        QCOMPARE(imported.err, QString());
-        QCOMPARE(imported.code, 0);
+        QCOMPARE(imported.err, code == 0 ? QString() : u"Aucune écriture trouvée dans "_s + input + u'\n');
+        QCOMPARE(imported.code, code);
         QCOMPARE(imported.out, QString::fromUtf8(readFile(kData + name + u".report.txt"_s)));
+        if (code != 0) {
+            QVERIFY(!QFileInfo::exists(output));
+            return;
+        }
         const Run shown = vtrtool({u"show"_s, output});
         QCOMPARE(shown.code, 0);
         QCOMPARE(shown.out, QString::fromUtf8(readFile(kData + name + u".show.txt"_s)));
@@ -439,7 +711,22 @@ private Q_SLOTS:
 
         r = vtrtool({u"import"_s, QStringLiteral(TEV_TEST_DATA "/full.vtr"), out});
         QCOMPARE(r.code, 1);
-        QCOMPARE(r.err.trimmed(), u"Format de fichier non reconnu"_s);
+        QCOMPARE(r.err, u"Format de fichier non reconnu\nFormats reconnus : "_s
+                            + knownFormats().join(u", "_s) + u'\n');
+
+        // Several vehicles and none chosen, or one the file does not hold: nothing written.
+        const QString twoCars = kData + u"acar.csv"_s;
+        r = vtrtool({u"import"_s, twoCars, out});
+        QCOMPARE(r.code, 1);
+        QCOMPARE(r.err, u"Le fichier "_s + twoCars
+                            + u" contient plusieurs véhicules : Blue Truck (5 écritures), Mom's Civic "
+                              "(2 écritures) ; choisissez-en un avec --vehicle NOM\n"_s);
+        QCOMPARE(r.out, QString());
+        r = vtrtool({u"import"_s, u"--vehicle"_s, u"Golf"_s, twoCars, out});
+        QCOMPARE(r.code, 1);
+        QVERIFY2(r.err.startsWith(u"Aucun véhicule « Golf » dans "_s), qPrintable(r.err));
+        QVERIFY(!QFileInfo::exists(out));
+        QCOMPARE(vtrtool({u"import"_s, u"--vehicle"_s, twoCars, out}).code, 2);
 
         const QString missing = dir.filePath(u"absent.csv"_s);
         r = vtrtool({u"import"_s, missing, out});

@@ -1,5 +1,6 @@
 // The summary of an import: a phone app's backup kept in miles and imperial gallons, with costs
-// that do not belong in a ledger.
+// that do not belong in a ledger; a spreadsheet whose dates leave their order open; an export
+// of two vehicles, of which one is chosen.
 #include "shots.h"
 
 #include "app/TImportDialog.h"
@@ -49,6 +50,35 @@ const char kSpreadsheet[] = R"csv(Date;Kilométrage;Litres;Montant;Lieu
 08/07/2024;13150;41,00;72,15;Intermarché Vienne
 )csv";
 
+// Two vehicles in titled sections, in miles and US gallons, one with its purchase.
+const char kTwoVehicles[] = R"csv("Metadata"
+"Version","Date Format","Export Date"
+"4.8","M/d/yyyy","6/1/2025"
+
+"Vehicles"
+"Name","Make","Model","Year","License Plate","Purchase Price","Purchase Date","Fuel Type"
+"Blue Truck","Ford","F-150","2015","7ABC123","$32,500.00","5/20/2016","Gasoline"
+"Mom's Civic","Honda","Civic","2012","5XYZ987","","","Regular"
+
+"Fill-Up Records"
+"Vehicle","Date","Time","Odometer Reading","Distance Unit","Volume","Volume Unit","Price per Unit","Total Cost","Fuel Type","Partial Fill-Up?","Previously Missed Fill-Ups?","Place Name","Notes"
+"Blue Truck","3/2/2024","8:15 AM","106,421","mi","20.101","gal","$3.969","$79.78","Regular","No","No","Costco",""
+"Blue Truck","3/16/2024","5:40 PM","106,702","mi","10.500","gal","$3.899","","Regular","Yes","No","Shell",""
+"Blue Truck","3/30/2024","12:05 PM","107,010","mi","19.800","gal","$3.949","$78.19","Regular","No","Yes","Costco",""
+"Mom's Civic","3/5/2024","9:00 AM","88,100","km","38.20","L","$1.65","$63.03","Regular","No","No","Esso",""
+
+"Event Records"
+"Vehicle","Date","Time","Odometer Reading","Distance Unit","Type","Sub Types","Total Cost","Payment Type","Place Name","Notes"
+"Blue Truck","3/10/2024","10:00 AM","106,550","mi","Service","Oil Change; Oil Filter","$79.99","Credit Card","Jiffy Lube",""
+"Blue Truck","3/12/2024","1:00 PM","106,600","mi","Expense","Parking","$24.00","Cash","Airport","3 days"
+"Blue Truck","1/5/2024","9:00 AM","","mi","Expense","Insurance","$612.40","Check","",""
+"Mom's Civic","3/6/2024","9:00 AM","88,150","km","Service","Tire Rotation","$25.00","Cash","Costco",""
+
+"Trip Records"
+"Vehicle","Start Date","End Date","Start Odometer","End Odometer","Distance Unit","Trip Type"
+"Blue Truck","3/20/2024","3/21/2024","106,800","107,000","mi","Business"
+)csv";
+
 std::unique_ptr<QTemporaryDir> g_dir;
 QPointer<TImportDialog> g_dialog;
 
@@ -80,6 +110,8 @@ const bool registered = [] {
                      showSummary(QStringLiteral("Fuelio-Clio.csv"), kBackup), hideSummary});
     shots::add(401, {QStringLiteral("import-date-order"),
                      showSummary(QStringLiteral("pleins.csv"), kSpreadsheet), hideSummary});
+    shots::add(402, {QStringLiteral("import-vehicle-choice"),
+                     showSummary(QStringLiteral("aCar-export.csv"), kTwoVehicles), hideSummary});
     return true;
 }();
 
