@@ -677,6 +677,10 @@ Builder::Finish Builder::finish(DateOrder given, VehicleRecord &record)
         m_report.purchaseDate = earliest;
     }
     applyVehicle(record, order);
+    if (m_report.purchaseDate.isValid()) {
+        record.DateTimePicker2 = record.DateTimePicker1;
+        m_report.registrationDate = record.DateTimePicker2;
+    }
     return Finish::Done;
 }
 

@@ -148,6 +148,9 @@ QStringList Report::lines() const
         out << u"Date d'achat : "_s + dateText(purchaseDate)
                 + (purchaseFromFile ? u" (achat du véhicule dans le fichier)"_s
                                     : u" (date de la plus ancienne écriture)"_s);
+    if (registrationDate.isValid())
+        out << u"Première mise en circulation : "_s + dateText(registrationDate)
+                + u" (la date d'achat, à vérifier)"_s;
     out << unreadable(*this); // the rows that could not be read close the report
     return out;
 }

@@ -69,6 +69,9 @@ struct Report {
     int replacedCharacters = 0; // characters Windows-1252 cannot hold, written otherwise or dropped
     QDate purchaseDate;      // from the purchase row, else the earliest entry (invalid: none)
     bool purchaseFromFile = false; // the file says when the vehicle was bought
+    // No export gives the first registration: it is taken as the purchase date (rather than the
+    // day of the import, which would put the first contrôle technique years ahead).
+    QDate registrationDate;
     QString purchasePrice;   // two-decimal text from the purchase row (empty: none)
     QString vehicleType;     // "Essence", "Diesel" or "GPL" when the file's fuel says it
 
