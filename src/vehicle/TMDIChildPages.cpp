@@ -403,8 +403,10 @@ void TMDIChild::connectFields()
         recalc(4);
     });
     connect(Memo1, &QPlainTextEdit::textChanged, this, [this] {
-        if (!m_updating)
-            syncComment();
+        if (m_updating)
+            return;
+        syncComment();
+        emit documentChanged();
     });
     connect(ListView1, &TLedgerView::DblClick, this, &TMDIChild::ListView1DblClick);
     connect(ListView2, &TLedgerView::DblClick, this, &TMDIChild::ListView2DblClick);
