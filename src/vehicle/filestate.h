@@ -9,20 +9,21 @@
 namespace filestate {
 
 // A hash of a file's bytes, fed as they are read or written, in pieces of any size: the result
-// depends on the bytes only. Fast enough to be taken on the way (a few GB/s), not a
-// cryptographic digest.
+// depends on the bytes only, the same in every run of every program (the recovery copies keep
+// it). The XXH64 scheme: several GB/s, so it is taken on the way; not a cryptographic digest.
 class ContentHash {
 public:
+    ContentHash();
     void add(const char *data, qsizetype size);
     quint64 result() const;
 
 private:
-    static constexpr qsizetype kBlock = 1 << 16;
-    void addBlock(const char *block);
-    char m_pending[kBlock];
+    static constexpr qsizetype kStripe = 32;
+    void addStripe(const char *stripe);
+    quint64 m_lanes[4];
+    char m_pending[kStripe];
     qsizetype m_pendingSize = 0;
-    qint64 m_total = 0;
-    quint64 m_state = 0x9e3779b97f4a7c15ull;
+    quint64 m_total = 0;
 };
 
 struct Identity {
