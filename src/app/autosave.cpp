@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QPointer>
 #include <QTimer>
 
 #include <algorithm>
@@ -57,8 +58,10 @@ AutoSave::AutoSave(TMainForm *frame, const QString &root)
 
 AutoSave::~AutoSave()
 {
-    for (auto &[child, doc] : m_docs)
+    for (auto &[child, doc] : m_docs) {
         doc.timer->stop();
+        stopTaking(doc);
+    }
     waitForWriter();
     m_thread.quit();
     m_thread.wait();
@@ -97,8 +100,16 @@ void AutoSave::track(TMDIChild *child)
     doc.timer = new QTimer(this);
     doc.timer->setSingleShot(true);
     connect(doc.timer, &QTimer::timeout, this, [this, child] { writeNow(child); });
-    // Queued to the window: a change made while it is being destroyed is never looked at.
-    connect(child, &TMDIChild::documentChanged, child, [this, child] { evaluate(child); }, Qt::QueuedConnection);
+    doc.slicer = new QTimer(this);
+    connect(doc.slicer, &QTimer::timeout, this, [this, child] { takeSlice(child); });
+    // Looked at later: a change made while the window is being destroyed finds it gone.
+    connect(
+        child, &TMDIChild::documentChanged, this,
+        [this, window = QPointer<TMDIChild>(child)] {
+            if (window)
+                evaluate(window);
+        },
+        Qt::QueuedConnection);
     connect(child, &QObject::destroyed, this, [this, child] { forget(child); });
     m_docs.emplace(child, doc);
 }
@@ -134,20 +145,95 @@ void AutoSave::arm(TMDIChild *child, Doc &doc)
     doc.timer->start(int(delay));
 }
 
-void AutoSave::writeNow(TMDIChild *child)
+void AutoSave::writeNow(TMDIChild *child, bool atOnce)
 {
     const auto it = m_docs.find(child);
     if (it == m_docs.end())
         return;
     Doc &doc = it->second;
+    stopTaking(doc);
     if (!child->hasUnsavedChanges()) {
         evaluate(child);
         return;
     }
     doc.timer->stop();
+    doc.inFlight = true;
+    doc.lastCopyMs = m_clock.elapsed();
+    if (atOnce || !isLarge(child)) {
+        writeCopy(child, doc, child->recoverySnapshot());
+        return;
+    }
+    // Copying a few hundred thousand entries at once would stop the typing for a moment that
+    // shows (the texts are shared, but each one's count is touched): a slice per turn of the
+    // event loop instead.
+    doc.taking = std::make_shared<Taking>();
+    doc.taking->changes = child->ledgerChanges();
+    doc.slicer->start(0);
+}
+
+void AutoSave::stopTaking(Doc &doc)
+{
+    if (!doc.taking)
+        return;
+    doc.slicer->stop();
+    doc.taking.reset();
+    doc.inFlight = false;
+}
+
+void AutoSave::takeSlice(TMDIChild *child)
+{
+    const auto it = m_docs.find(child);
+    if (it == m_docs.end())
+        return;
+    Doc &doc = it->second;
+    if (!doc.taking)
+        return;
+    if (!child->hasUnsavedChanges()) {
+        stopTaking(doc);
+        evaluate(child);
+        return;
+    }
+    Taking &t = *doc.taking;
+    const VehicleRecord &r = child->record();
+    if (t.changes != child->ledgerChanges()) {
+        t = Taking();
+        t.changes = child->ledgerChanges();
+    }
+    const auto copySlice = [&t](const auto &from, auto &to) {
+        if (t.next == 0)
+            to.reserve(from.size());
+        const std::size_t n = std::min(kSliceEntries, from.size() - t.next);
+        to.insert(to.end(), from.begin() + std::ptrdiff_t(t.next), from.begin() + std::ptrdiff_t(t.next + n));
+        t.next += n;
+        if (t.next == from.size()) {
+            ++t.ledger;
+            t.next = 0;
+        }
+    };
+    switch (t.ledger) {
+    case 0: copySlice(r.ListView1, t.record.ListView1); break;
+    case 1: copySlice(r.ListView2, t.record.ListView2); break;
+    case 2: copySlice(r.ListView3, t.record.ListView3); break;
+    default: break;
+    }
+    if (t.ledger < 3)
+        return;
+    // The ledgers did not change while they were copied: with the fields taken now, the copy is
+    // the record as it is at this moment.
+    VehicleRecord snapshot = child->recoveryFields();
+    snapshot.ListView1 = std::move(t.record.ListView1);
+    snapshot.ListView2 = std::move(t.record.ListView2);
+    snapshot.ListView3 = std::move(t.record.ListView3);
+    doc.slicer->stop();
+    doc.taking.reset();
+    writeCopy(child, doc, std::move(snapshot));
+}
+
+void AutoSave::writeCopy(TMDIChild *child, Doc &doc, VehicleRecord &&snapshot)
+{
     // The snapshot shares the record's texts; the copy is encoded and written on the writer's
     // thread while the window goes on.
-    auto record = std::make_shared<const VehicleRecord>(child->recoverySnapshot());
+    auto record = std::make_shared<const VehicleRecord>(std::move(snapshot));
     recovery::CopyInfo info;
     info.caption = child->windowTitle();
     info.fileName = child->fileName();
@@ -156,7 +242,6 @@ void AutoSave::writeNow(TMDIChild *child)
     doc.dirty = false;
     doc.inFlight = true;
     doc.hasCopy = true;
-    doc.lastCopyMs = m_clock.elapsed();
     post([this, slot = doc.slot, record, info](recovery::Session &s) {
         s.write(slot, *record, info);
         QMetaObject::invokeMethod(this, [this, slot] { written(slot); }, Qt::QueuedConnection);
@@ -183,6 +268,7 @@ void AutoSave::forget(TMDIChild *child)
     const Doc doc = it->second;
     m_docs.erase(it);
     delete doc.timer;
+    delete doc.slicer;
     // A window closed: saved, or its changes given up. Ending on a signal keeps them.
     if (doc.hasCopy && !m_keepCopies)
         post([slot = doc.slot](recovery::Session &s) { s.remove(slot); });
@@ -191,8 +277,8 @@ void AutoSave::forget(TMDIChild *child)
 void AutoSave::flush()
 {
     for (auto &[child, doc] : m_docs)
-        if (child->hasUnsavedChanges() && (doc.dirty || !doc.hasCopy))
-            writeNow(child);
+        if (child->hasUnsavedChanges() && (doc.dirty || doc.taking || !doc.hasCopy))
+            writeNow(child, true);
     waitForWriter();
 }
 
@@ -203,6 +289,7 @@ void AutoSave::quitting()
     // Every document agreed to close: whatever it had unsaved was given up or saved.
     for (auto &[child, doc] : m_docs) {
         doc.timer->stop();
+        stopTaking(doc);
         doc.hasCopy = false;
     }
     post([](recovery::Session &s) { s.removeAll(); });
@@ -228,9 +315,44 @@ void AutoSave::endNow()
 
 // ---- At start -----------------------------------------------------------------------------
 
+namespace {
+// Calls back once, when the frame is first the active window: the question then opens over the
+// frame the window manager has placed, not over where it was first mapped.
+class FirstActivation : public QObject {
+public:
+    FirstActivation(QWidget *frame, std::function<void()> then) : QObject(frame), m_then(std::move(then))
+    {
+        frame->installEventFilter(this);
+        // A window manager that never activates the frame still gets the question.
+        QTimer::singleShot(3000, this, [this] { fire(); });
+    }
+    bool eventFilter(QObject *watched, QEvent *e) override
+    {
+        if (e->type() == QEvent::ActivationChange && static_cast<QWidget *>(watched)->isActiveWindow())
+            QTimer::singleShot(0, this, [this] { fire(); });
+        return false;
+    }
+
+private:
+    void fire()
+    {
+        if (!m_then)
+            return;
+        const std::function<void()> then = std::move(m_then);
+        m_then = nullptr;
+        deleteLater();
+        then();
+    }
+    std::function<void()> m_then;
+};
+} // namespace
+
 void AutoSave::offerAtStart()
 {
-    QTimer::singleShot(0, this, &AutoSave::offerRecovery);
+    if (m_frame->isActiveWindow())
+        QTimer::singleShot(0, this, &AutoSave::offerRecovery);
+    else
+        new FirstActivation(m_frame, [this] { offerRecovery(); });
 }
 
 void AutoSave::offerRecovery()

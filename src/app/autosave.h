@@ -43,19 +43,31 @@ public:
     // Writes the copy of every document with changes not yet copied, and waits until written.
     void flush();
 
-    // A document with at least this many entries is large.
+    // A document with at least this many entries is large; its snapshot is taken this many
+    // entries at a time.
     static constexpr std::size_t kLargeEntries = 10000;
+    static constexpr std::size_t kSliceEntries = 4096;
     // Delays in milliseconds (0 restores 2 s and 10 s).
     static void setDelaysForTests(int afterChange, int betweenLargeCopies);
     // Called instead of ending the application on a signal (tests).
     static void setEndForTests(std::function<void()> end);
 
 private:
+    // A snapshot of a large document's ledgers, taken a few thousand entries at a time so that
+    // typing goes on in between; started again when a ledger changes before it is done.
+    struct Taking {
+        VehicleRecord record;
+        int ledger = 0;        // 0, 1, 2: the one being copied; 3: done
+        std::size_t next = 0;  // its next entry
+        quint64 changes = 0;   // the ledgers' change count when the copy began
+    };
     struct Doc {
         int slot = 0;
         QTimer *timer = nullptr;
+        QTimer *slicer = nullptr;
+        std::shared_ptr<Taking> taking;
         bool dirty = false;    // changes since the last snapshot
-        bool inFlight = false; // a copy being written
+        bool inFlight = false; // a snapshot being taken or a copy being written
         bool hasCopy = false;
         qint64 lastCopyMs = -1;
     };
@@ -63,7 +75,11 @@ private:
     void track(TMDIChild *child);
     void evaluate(TMDIChild *child);
     void arm(TMDIChild *child, Doc &doc);
-    void writeNow(TMDIChild *child);
+    // Takes the snapshot (in pieces for a large document, unless `atOnce`) and writes the copy.
+    void writeNow(TMDIChild *child, bool atOnce = false);
+    void takeSlice(TMDIChild *child);
+    void stopTaking(Doc &doc);
+    void writeCopy(TMDIChild *child, Doc &doc, VehicleRecord &&snapshot);
     void written(int slot);
     void forget(TMDIChild *child);
     void quitting();

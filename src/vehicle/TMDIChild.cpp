@@ -558,12 +558,29 @@ void TMDIChild::setRecord(const VehicleRecord &record)
     m_parking->endReload();
     showRecord();
     setPartial(Partial::None);
+    emit documentChanged();
 }
 
 VehicleRecord TMDIChild::recoverySnapshot() const
 {
-    VehicleRecord copy = m_record;
+    VehicleRecord copy = recoveryFields();
+    copy.ListView1 = m_record.ListView1;
+    copy.ListView2 = m_record.ListView2;
+    copy.ListView3 = m_record.ListView3;
+    return copy;
+}
+
+VehicleRecord TMDIChild::recoveryFields() const
+{
+    VehicleRecord copy;
+    copy.edit = m_record.edit;
+    copy.DateTimePicker1 = m_record.DateTimePicker1;
+    copy.DateTimePicker2 = m_record.DateTimePicker2;
+    copy.DateTimePicker3 = m_record.DateTimePicker3;
+    copy.ComboBox1 = m_record.ComboBox1;
     copy.Memo1 = Memo1->toPlainText().split(QLatin1Char('\n'));
+    copy.Image1 = m_record.Image1;
+    copy.fileName = m_record.fileName;
     copy.modified = true;
     return copy;
 }

@@ -45,8 +45,12 @@ public:
     Partial partialState() const { return m_partialState; }
 
     // The record as a copy for crash recovery: what the fields show now, the comment as typed
-    // (its paragraphs, not the lines the field wraps them into).
+    // (its paragraphs, not the lines the field wraps them into). recoveryFields() leaves the
+    // three ledgers out, for a copy that takes them in pieces.
     VehicleRecord recoverySnapshot() const;
+    VehicleRecord recoveryFields() const;
+    // Counts the changes of the three ledgers: a copy taken in pieces tells whether it missed one.
+    quint64 ledgerChanges() const { return m_ledgerChanges; }
     // Shows a recovered record as a document with unsaved changes, whose file is still the
     // one it was read from (`identity`); its picture is looked up in `pictureFolder`.
     void restore(const VehicleRecord &record, const filestate::Identity &identity, Partial partial,
@@ -168,6 +172,7 @@ private:
     Partial m_partialState = Partial::None;
     QLabel *m_partialNote = nullptr;
     filestate::Identity m_identity;
+    quint64 m_ledgerChanges = 0;
 
     QImage m_picture;
     bool m_stretch = false;

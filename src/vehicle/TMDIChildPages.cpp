@@ -412,6 +412,13 @@ void TMDIChild::connectFields()
     connect(ListView2, &TLedgerView::DblClick, this, &TMDIChild::ListView2DblClick);
     connect(ListView3, &TLedgerView::DblClick, this, &TMDIChild::ListView3DblClick);
     connect(m_parking, &LedgerModelBase::dateEdited, this, [this] { setModified(); });
+    for (QAbstractItemModel *ledger : std::initializer_list<QAbstractItemModel *>{m_fuel, m_garage, m_parking}) {
+        const auto count = [this] { ++m_ledgerChanges; };
+        connect(ledger, &QAbstractItemModel::rowsInserted, this, count);
+        connect(ledger, &QAbstractItemModel::rowsRemoved, this, count);
+        connect(ledger, &QAbstractItemModel::dataChanged, this, count);
+        connect(ledger, &QAbstractItemModel::modelReset, this, count);
+    }
     connect(PageControl1, &QTabWidget::currentChanged, this, &TMDIChild::PageControl1Change);
     connect(Button1, &QPushButton::clicked, this, &TMDIChild::Button1Click);
 }
