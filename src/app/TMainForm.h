@@ -73,6 +73,10 @@ public:
     StatusPanels *StatusBar;
     QTimer *Timer1;
 
+signals:
+    // A document window was made (by New, Open, Import or a recovery), before it is filled.
+    void documentCreated(TMDIChild *child);
+
 public slots:
     void UpdateMenuItems();
     void DisplayHint(const QString &hint);

@@ -9,6 +9,7 @@
 #include "platform/messages.h"
 #include "platform/systemclock.h"
 #include "vehicle/TMDIChild.h"
+#include "vehicle/filestate.h"
 
 #include <QAction>
 #include <QDialog>
@@ -90,6 +91,7 @@ TMDIChild *TMainForm::CreateChild(const QString &caption)
     // be later than the load that follows.
     documentActivated(sub);
     m_deleteAllowed = false;
+    emit documentCreated(child);
     return child;
 }
 
@@ -186,6 +188,11 @@ void TMainForm::Importer1Click()
     const QString path = platform::FileDialogs::getImportFileName(this, kImportFilter);
     if (path.isEmpty())
         return;
+    // The importer reads by name: a FIFO or a device is turned away here, before it can wait.
+    if (!filestate::isReadableRegular(path)) {
+        platform::Messages::error(this, QStringLiteral("Ne peut ouvrir le fichier %1").arg(path));
+        return;
+    }
     TImportDialog summary(this);
     if (!summary.Init(path, platform::SystemClock::today())) {
         platform::Messages::error(this, summary.error());

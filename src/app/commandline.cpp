@@ -84,18 +84,14 @@ int answer(const Request &request)
     return 0;
 }
 
-namespace {
-
-bool reportAsked()
+bool startReportAsked()
 {
     return qEnvironmentVariableIsSet("TEVAUTO_START_REPORT");
 }
 
-} // namespace
-
 void openAtStart(TMainForm *frame, const QStringList &files)
 {
-    const bool report = reportAsked();
+    const bool report = startReportAsked();
     if (report)
         platform::Messages::setTestMode(true);
     if (files.isEmpty() && !report)

@@ -36,6 +36,9 @@ int answer(const Request &request);
 // on standard output and ends: status 0, or 1 when a box was shown. The package checks use it.
 void openAtStart(TMainForm *frame, const QStringList &files);
 
+// Whether the report above was asked for.
+bool startReportAsked();
+
 // The report described above, from the frame's present state.
 QString startReport(TMainForm *frame);
 

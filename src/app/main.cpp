@@ -1,4 +1,5 @@
 #include "app/TMainForm.h"
+#include "app/autosave.h"
 #include "app/commandline.h"
 #include "app/singlewindows.h"
 #include "app/startup.h"
@@ -39,6 +40,11 @@ int main(int argc, char *argv[])
     frame->show();
     if (singles().Horloge)
         singles().Horloge->setClockSetter(&setComputerClock);
+    // Unsaved work survives a crash; what a stopped program left is offered first.
+    AutoSave recovery(frame);
+    recovery.endOnSignals();
+    if (!commandline::startReportAsked())
+        recovery.offerAtStart();
     commandline::openAtStart(frame, request.files);
     const int rc = app.exec();
     delete frame;

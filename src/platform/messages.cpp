@@ -62,6 +62,32 @@ bool Messages::askYesNo(QWidget *parent, const QString &title, const QString &te
     return box.clickedButton() == yes;
 }
 
+Messages::Answer Messages::askYesNoOrClose(QWidget *parent, const QString &title, const QString &text)
+{
+    if (g_testMode) {
+        g_shown << QStringLiteral("question: ") + text;
+        if (g_answers.empty())
+            return Cancel;
+        const Answer a = g_answers.front();
+        g_answers.pop_front();
+        return a;
+    }
+    QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::NoButton, parent);
+    QPushButton *yes = box.addButton(QStringLiteral("&Oui"), QMessageBox::YesRole);
+    QPushButton *no = box.addButton(QStringLiteral("&Non"), QMessageBox::NoRole);
+    box.setDefaultButton(yes);
+    // Escape closes the box without pressing a button.
+    QPushButton *later = box.addButton(QString(), QMessageBox::RejectRole);
+    later->hide();
+    box.setEscapeButton(later);
+    box.exec();
+    if (box.clickedButton() == yes)
+        return Yes;
+    if (box.clickedButton() == no)
+        return No;
+    return Cancel;
+}
+
 void Messages::information(QWidget *parent, const QString &text)
 {
     if (g_testMode) {

@@ -17,6 +17,9 @@ public:
     static Answer askYesNoCancel(QWidget *parent, const QString &text);
     // Warning with "&Oui" and "&Non" ("&Non" the default); true for "&Oui".
     static bool askYesNo(QWidget *parent, const QString &title, const QString &text);
+    // Warning with "&Oui" (the default) and "&Non"; a box closed without an answer (Escape, its
+    // close box) gives Cancel, so that nothing is decided for the user.
+    static Answer askYesNoOrClose(QWidget *parent, const QString &title, const QString &text);
     // Plain information message titled with the application name.
     static void information(QWidget *parent, const QString &text);
     // The standard error box: titled with the application name, error icon, one OK button; a

@@ -1,5 +1,6 @@
 #include "platform/pictures.h"
 #include "platform/picturedecoders_p.h"
+#include "vehicle/filestate.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -8,6 +9,8 @@
 #include <QtEndian>
 
 #include <cstdlib>
+
+#include <unistd.h>
 
 namespace platform {
 
@@ -177,9 +180,14 @@ PictureResult loadPicture(const QString &path)
     else
         return failure(QStringLiteral("Extension de fichier graphique inconnue (.%1)").arg(ext));
 
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // Only a regular file: a FIFO or a device named like a picture would never end.
+    QFile file;
+    const int fd = filestate::openRegular(path);
+    if (fd < 0 || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        if (fd >= 0)
+            ::close(fd);
         return failure(QStringLiteral("Impossible d'ouvrir le fichier %1").arg(path));
+    }
     // No picture we can show needs more bytes than pixels we can hold.
     if (file.size() > kMaxPicturePixels * 4)
         return failure(tooLarge());

@@ -14,6 +14,7 @@
 #include "vehicle/TLedgerView.h"
 #include "vehicle/TTextInput.h"
 #include "vehicle/documentframe.h"
+#include "vehicle/filestate.h"
 #include "vehicle/ledgermodel.h"
 #include "vehicle/tabexport.h"
 #include "vehicle/textrules.h"
@@ -406,7 +407,13 @@ void TMDIChild::Button1Click()
         const QString name = QFileInfo(chosen).fileName();
         m_record.Image1 = name;
         m_pictureFile.clear();
-        if (!QFileInfo(QDir::current().filePath(name)).isFile()) {
+        const QString local = QDir::current().filePath(name);
+        // A FIFO or a device would keep the program waiting for ever: only a regular file is read.
+        if (!filestate::isReadableRegular(local) && QFileInfo::exists(local)) {
+            platform::Messages::error(this, QStringLiteral("Ne peut ouvrir le fichier %1").arg(local));
+            return;
+        }
+        if (!QFileInfo(local).isFile()) {
             platform::Messages::information(this, QStringLiteral("Il faut recopier l'image dans le répertoire courant"));
             return;
         }
@@ -422,6 +429,12 @@ void TMDIChild::Button1Click()
         m_stretch = true;
     showPicture();
     setModified();
+}
+
+void TMDIChild::setModified()
+{
+    m_record.modified = true;
+    emit documentChanged();
 }
 
 // ---- File ---------------------------------------------------------------------------------
@@ -444,7 +457,15 @@ bool TMDIChild::Sauve(int mode)
     foldCommentState();
     if (!m_record.modified)
         return true;
-    if ((m_record.fileName.isEmpty() || mode == 1 || m_partial) && !SaveAs())
+    bool askName = m_record.fileName.isEmpty() || mode == 1 || m_partialState != Partial::None;
+    if (!askName) {
+        switch (checkOutsideChange(vtrfile::withVtrExtension(m_record.fileName))) {
+        case Overwrite::Go: break;
+        case Overwrite::AskName: askName = true; break;
+        case Overwrite::Stop: return false;
+        }
+    }
+    if (askName && !SaveAs())
         return false;
     m_record.fileName = vtrfile::withVtrExtension(m_record.fileName);
     syncComment();
@@ -453,10 +474,12 @@ bool TMDIChild::Sauve(int mode)
         platform::Messages::error(this, saved.error);
         return false;
     }
+    m_identity = saved.identity;
     m_record.modified = false;
     Memo1->document()->setModified(false);
-    setPartial(false);
+    setPartial(Partial::None);
     keepPictureBeside(m_record.fileName);
+    emit documentChanged();
     return true;
 }
 
@@ -477,10 +500,40 @@ void TMDIChild::keepPictureBeside(const QString &vehicleFile)
         m_pictureFile = copy;
 }
 
-void TMDIChild::setPartial(bool partial)
+TMDIChild::Overwrite TMDIChild::checkOutsideChange(const QString &target)
 {
-    m_partial = partial;
-    m_partialNote->setVisible(partial);
+    // A name chosen in the save dialog was asked about there; a file deleted meanwhile holds
+    // nothing to lose.
+    if (!m_identity.known || m_identity.path != target)
+        return Overwrite::Go;
+    filestate::Identity now;
+    switch (filestate::compare(m_identity, &now)) {
+    case filestate::Outside::Gone: return Overwrite::Go;
+    case filestate::Outside::Same:
+        if (now.known)
+            m_identity = now;
+        return Overwrite::Go;
+    case filestate::Outside::Changed: break;
+    }
+    const QString question =
+        QStringLiteral("Le fichier %1 a été modifié par ailleurs depuis son ouverture.\nLe remplacer quand même ?")
+            .arg(target);
+    switch (platform::Messages::askYesNoCancel(this, question)) {
+    case platform::Messages::Yes: return Overwrite::Go;
+    case platform::Messages::No: return Overwrite::AskName;
+    default: return Overwrite::Stop;
+    }
+}
+
+void TMDIChild::setPartial(Partial partial)
+{
+    m_partialState = partial;
+    if (partial == Partial::NotVehicle)
+        m_partialNote->setText(QStringLiteral("Ce fichier n'est pas un fichier voiture : enregistrez sous un autre nom."));
+    else if (partial == Partial::Incomplete)
+        m_partialNote->setText(
+            QStringLiteral("Chargement incomplet : enregistrez sous un autre nom pour garder le fichier d'origine."));
+    m_partialNote->setVisible(partial != Partial::None);
 }
 
 void TMDIChild::charge(const QString &path)
@@ -503,17 +556,23 @@ void TMDIChild::charge(const QString &path)
     m_fuel->beginReload();
     m_garage->beginReload();
     m_parking->beginReload();
-    const vtrfile::LoadResult loaded = vtrfile::load(m_record, path, pictures);
+    const vtrfile::LoadResult loaded = vtrfile::load(m_record, path, pictures, vtrfile::Opening::RegularOnly);
     m_fuel->endReload();
     m_garage->endReload();
     m_parking->endReload();
     showRecord();
+    m_identity = loaded.identity.known ? loaded.identity : filestate::absent(path);
     if (!loaded.ok) {
         // Nothing of a file that is not there can be lost by saving under its name.
-        setPartial(QFileInfo::exists(path));
+        if (QFileInfo::exists(path) || QFileInfo(path).isSymLink())
+            m_identity = filestate::Identity();
+        setPartial(QFileInfo::exists(path) ? Partial::Incomplete : Partial::None);
         platform::Messages::error(this, loaded.error);
         return;
     }
+    // Bytes without a single section: saving would replace them with an empty record.
+    if (loaded.noSection)
+        setPartial(Partial::NotVehicle);
     m_record.modified = false;
     m_due->announce();
     if (m_frame)
@@ -531,8 +590,55 @@ void TMDIChild::setRecord(const VehicleRecord &record)
     m_garage->endReload();
     m_parking->endReload();
     showRecord();
-    setPartial(false);
+    setPartial(Partial::None);
     m_due->announce();
+    emit documentChanged();
+}
+
+VehicleRecord TMDIChild::recoverySnapshot() const
+{
+    VehicleRecord copy = recoveryFields();
+    copy.ListView1 = m_record.ListView1;
+    copy.ListView2 = m_record.ListView2;
+    copy.ListView3 = m_record.ListView3;
+    return copy;
+}
+
+VehicleRecord TMDIChild::recoveryFields() const
+{
+    VehicleRecord copy;
+    copy.edit = m_record.edit;
+    copy.DateTimePicker1 = m_record.DateTimePicker1;
+    copy.DateTimePicker2 = m_record.DateTimePicker2;
+    copy.DateTimePicker3 = m_record.DateTimePicker3;
+    copy.ComboBox1 = m_record.ComboBox1;
+    copy.Memo1 = Memo1->toPlainText().split(QLatin1Char('\n'));
+    copy.Image1 = m_record.Image1;
+    copy.fileName = m_record.fileName;
+    copy.modified = true;
+    return copy;
+}
+
+void TMDIChild::restore(const VehicleRecord &record, const filestate::Identity &identity, Partial partial,
+                        const QString &pictureFolder)
+{
+    setRecord(record);
+    m_identity = identity;
+    setPartial(partial);
+    if (!m_record.Image1.isEmpty()) {
+        const QString file = QDir(pictureFolder).filePath(m_record.Image1);
+        if (filestate::isReadableRegular(file)) {
+            const platform::PictureResult loaded = platform::loadPicture(file);
+            if (loaded.ok()) {
+                m_picture = loaded.image;
+                m_pictureFile = QFileInfo(file).absoluteFilePath();
+                m_stretch = m_picture.width() > kPictureWidth;
+                showPicture();
+            }
+        }
+    }
+    m_record.modified = true;
+    emit documentChanged();
 }
 
 void TMDIChild::Exporte(const QString &path)

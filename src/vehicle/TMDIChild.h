@@ -1,6 +1,7 @@
 #pragma once
 // The vehicle document window: one record shown on eight pages.
 
+#include "vehicle/filestate.h"
 #include "vehicle/record.h"
 
 #include <QImage>
@@ -34,6 +35,27 @@ public:
     const VehicleRecord &record() const { return m_record; }
     bool isModified() const { return m_record.modified; }
     QString fileName() const { return m_record.fileName; }
+    // The modified flag or a changed comment (which saving and closing fold into the flag).
+    bool hasUnsavedChanges() const { return m_record.modified || commentChanged(); }
+
+    // What the file was when this window read or last wrote it.
+    const filestate::Identity &fileIdentity() const { return m_identity; }
+    // A document whose file must not be saved over unasked: a load that stopped part-way, or a
+    // file that is not a vehicle file. Its first save asks for a name.
+    enum class Partial { None, Incomplete, NotVehicle };
+    Partial partialState() const { return m_partialState; }
+
+    // The record as a copy for crash recovery: what the fields show now, the comment as typed
+    // (its paragraphs, not the lines the field wraps them into). recoveryFields() leaves the
+    // three ledgers out, for a copy that takes them in pieces.
+    VehicleRecord recoverySnapshot() const;
+    VehicleRecord recoveryFields() const;
+    // Counts the changes of the three ledgers: a copy taken in pieces tells whether it missed one.
+    quint64 ledgerChanges() const { return m_ledgerChanges; }
+    // Shows a recovered record as a document with unsaved changes, whose file is still the
+    // one it was read from (`identity`); its picture is looked up in `pictureFolder`.
+    void restore(const VehicleRecord &record, const filestate::Identity &identity, Partial partial,
+                 const QString &pictureFolder);
 
     // Saves (mode 0: under the document's name, asking one only when it has none; mode 1: asks
     // first). True when the document is saved or had nothing to save; false when the user
@@ -80,6 +102,10 @@ public:
     // The numbers of the fields with the key filter and the right-aligned form.
     static const std::array<int, 17> &numberFields();
 
+signals:
+    // A change of the record, or of whether it has unsaved changes (a save).
+    void documentChanged();
+
 protected:
     void closeEvent(QCloseEvent *event) override; // runs FormCloseQuery
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -117,8 +143,11 @@ private:
     void showComputed(int field);
     void showRecord();
     void showPicture();
-    void setModified() { m_record.modified = true; }
-    void setPartial(bool partial);
+    void setModified();
+    void setPartial(Partial partial);
+    // Before Sauve writes over the file this window knows: whether someone changed it since.
+    enum class Overwrite { Go, AskName, Stop };
+    Overwrite checkOutsideChange(const QString &target);
     void keepPictureBeside(const QString &vehicleFile);
     void foldCommentState();
     void syncComment();
@@ -141,10 +170,12 @@ private:
     LedgerModel<4> *m_garage = nullptr;
     LedgerModel<3> *m_parking = nullptr;
 
-    // A load that stopped part-way: the document holds only the start of its file, so its
-    // next save asks for a name rather than replace that file.
-    bool m_partial = false;
+    // A load that stopped part-way (the document holds only the start of its file) or a file
+    // that is not a vehicle file: the next save asks for a name rather than replace that file.
+    Partial m_partialState = Partial::None;
     QLabel *m_partialNote = nullptr;
+    filestate::Identity m_identity;
+    quint64 m_ledgerChanges = 0;
 
     TDueNotes *m_due = nullptr; // what is due: lines on "Garage", the bar at open
 

@@ -410,8 +410,10 @@ void TMDIChild::connectFields()
         recalc(4);
     });
     connect(Memo1, &QPlainTextEdit::textChanged, this, [this] {
-        if (!m_updating)
-            syncComment();
+        if (m_updating)
+            return;
+        syncComment();
+        emit documentChanged();
     });
     m_due->watchFuel(m_fuel);
     m_due->watchGarage(m_garage);
@@ -422,6 +424,13 @@ void TMDIChild::connectFields()
     connect(ListView2, &TLedgerView::NewEntry, this, [this] { ListView2DblClick(true); });
     connect(ListView3, &TLedgerView::NewEntry, this, [this] { ListView3DblClick(true); });
     connect(m_parking, &LedgerModelBase::dateEdited, this, [this] { setModified(); });
+    for (QAbstractItemModel *ledger : std::initializer_list<QAbstractItemModel *>{m_fuel, m_garage, m_parking}) {
+        const auto count = [this] { ++m_ledgerChanges; };
+        connect(ledger, &QAbstractItemModel::rowsInserted, this, count);
+        connect(ledger, &QAbstractItemModel::rowsRemoved, this, count);
+        connect(ledger, &QAbstractItemModel::dataChanged, this, count);
+        connect(ledger, &QAbstractItemModel::modelReset, this, count);
+    }
     connect(PageControl1, &QTabWidget::currentChanged, this, &TMDIChild::PageControl1Change);
     connect(Button1, &QPushButton::clicked, this, &TMDIChild::Button1Click);
 }

@@ -15,6 +15,7 @@
 #include <cstring>
 #include <string>
 
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace vtrfile {
@@ -158,25 +159,45 @@ QString createError(const QString &path)
 
 SyncFunction g_sync = nullptr;
 
+// A file system that cannot sync at all is no failure.
+bool synced(int rc)
+{
+    return rc == 0 || errno == EINVAL || errno == ENOSYS || errno == ENOTSUP;
+}
+
 // QSaveFile::commit() syncs as well but ignores a failure. A sync that fails means the new
-// bytes may never reach the disk: the old file must stay. A file system that cannot sync at
-// all is no failure.
+// bytes may never reach the disk: the old file must stay.
 bool syncToDisk(QSaveFile &f)
 {
     if (!f.flush())
         return false;
-    const int rc = g_sync ? g_sync(f.handle()) : ::fdatasync(f.handle());
-    return rc == 0 || errno == EINVAL || errno == ENOSYS || errno == ENOTSUP;
+    return synced(g_sync ? g_sync(f.handle()) : ::fdatasync(f.handle()));
 }
 
-// Puts the written file in the old one's place, or drops it.
-bool commit(QSaveFile &f)
+// The rename lives in the folder: until the folder is synced, a power cut may bring the old
+// file back. A folder that cannot be opened for reading cannot be synced by us either.
+bool syncFolderOf(const QString &path)
+{
+    const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return true;
+    const bool ok = synced(g_sync ? g_sync(fd) : ::fsync(fd));
+    ::close(fd);
+    return ok;
+}
+
+// Puts the written file in the old one's place, or drops it. `hash` is that of the bytes
+// written; `identity` gets the new file's.
+bool commit(QSaveFile &f, quint64 hash, filestate::Identity &identity)
 {
     if (!syncToDisk(f)) {
         f.cancelWriting();
         return false;
     }
-    return f.commit();
+    // Taken before the rename, which changes neither the inode nor the time stamp.
+    identity = filestate::identityOf(int(f.handle()), f.fileName(), hash);
+    return f.commit() && syncFolderOf(f.fileName());
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -211,8 +232,24 @@ public:
         m_textEnd = m_len;
     }
 
-    // Streams `dev` from its start; the text end is found on the way.
-    explicit LineReader(QIODevice *dev) : m_dev(dev), m_remaining(dev->size()), m_textEnd(-1) {}
+    // Streams `dev` from its start; the text end is found on the way. With `hash`, every byte
+    // of the device goes through it on the first pass (see completeHash()).
+    explicit LineReader(QIODevice *dev, filestate::ContentHash *hash = nullptr)
+        : m_dev(dev), m_remaining(dev->size()), m_textEnd(-1), m_hash(hash)
+    {
+    }
+
+    // After the first pass: the bytes after a NUL, which the text leaves out, go through the
+    // hash too. Then reading may go back anywhere.
+    void completeHash()
+    {
+        if (!m_hash || !m_dev || !m_dev->seek(m_hashed))
+            return;
+        std::vector<char> rest(size_t(1) << 16);
+        for (qint64 got; (got = m_dev->read(rest.data(), qint64(rest.size()))) > 0;)
+            m_hash->add(rest.data(), got);
+        m_hash = nullptr;
+    }
 
     bool next(QByteArrayView &line)
     {
@@ -274,6 +311,11 @@ private:
         m_data = m_buffer.data();
         if (got < 0)
             throw ReadFailed{};
+        // Hashed on the way: the first pass reads the file in order, once.
+        if (m_hash && got > 0 && m_base + rest == m_hashed) {
+            m_hash->add(m_buffer.data() + rest, got);
+            m_hashed += got;
+        }
         if (got == 0) {
             m_remaining = 0;
             if (m_textEnd < 0)
@@ -303,6 +345,8 @@ private:
     qint64 m_remaining = 0;
     qint64 m_textEnd;
     qsizetype m_index = 0;
+    filestate::ContentHash *m_hash = nullptr;
+    qint64 m_hashed = 0;
 };
 
 struct OutOfRange {
@@ -412,6 +456,13 @@ public:
         : m_r(r), m_lines(lines), m_pictures(pictures), m_markers(findMarkers(lines)),
           m_strings(m_markers.lineCount)
     {
+        lines.completeHash();
+    }
+
+    bool anySection() const
+    {
+        return std::any_of(m_markers.page.begin(), m_markers.page.end(),
+                           [](const MarkerPos &p) { return p.index >= 0; });
     }
 
     // Throws OutOfRange; returns an error text of the picture hook, empty otherwise.
@@ -579,26 +630,40 @@ private:
     Interner m_strings;
 };
 
-// `name` is the file's, for the message of a device that fails while being read.
-LoadResult read(VehicleRecord &r, LineReader &lines, const PictureHook &pictures,
+LoadResult failed(const QString &error)
+{
+    LoadResult res;
+    res.ok = false;
+    res.error = error;
+    return res;
+}
+
+// `name` is the file's, for the message of a device that fails while being read; `bytes` tells
+// whether the file had any.
+LoadResult read(VehicleRecord &r, LineReader &lines, const PictureHook &pictures, bool bytes,
                 const QString &name = QString())
 {
     r.modified = false;
     r.ListView1.clear();
     r.ListView2.clear();
     r.Memo1.clear();
+    LoadResult res;
     try {
         Reader reader(r, lines, pictures);
-        if (QString e = reader.run(); !e.isEmpty())
-            return {false, e};
+        res.noSection = bytes && !reader.anySection();
+        if (QString e = reader.run(); !e.isEmpty()) {
+            res.ok = false;
+            res.error = e;
+            return res;
+        }
     } catch (const OutOfRange &e) {
-        return {false, QStringLiteral("Index de liste hors limites (%1)").arg(e.index)};
+        return failed(QStringLiteral("Index de liste hors limites (%1)").arg(e.index));
     } catch (const ReadFailed &) {
-        return {false, openError(name)};
+        return failed(openError(name));
     }
     computeAll(r);
     r.modified = false;
-    return {};
+    return res;
 }
 
 } // namespace
@@ -641,22 +706,27 @@ QByteArray encode(const QStringList &lines)
 SaveResult writeAtomically(const QString &path, const QByteArray &bytes)
 {
     QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !commit(f))
-        return {false, createError(path)};
-    return {};
+    filestate::ContentHash hash;
+    hash.add(bytes.constData(), bytes.size());
+    SaveResult res;
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !commit(f, hash.result(), res.identity))
+        return {false, createError(path), {}};
+    return res;
 }
 
 SaveResult save(const VehicleRecord &r, const QString &path)
 {
     QSaveFile f(path);
     if (!f.open(QIODevice::WriteOnly))
-        return {false, createError(path)};
+        return {false, createError(path), {}};
     // Encoded a buffer at a time: a large document is never held twice in memory.
     constexpr size_t kChunk = 1 << 16;
     std::string buf;
     buf.reserve(kChunk + 4096);
     bool ok = true;
+    filestate::ContentHash hash;
     auto flush = [&] {
+        hash.add(buf.data(), qsizetype(buf.size()));
         if (ok && !buf.empty())
             ok = f.write(buf.data(), qint64(buf.size())) == qint64(buf.size());
         buf.clear();
@@ -668,9 +738,10 @@ SaveResult save(const VehicleRecord &r, const QString &path)
             flush();
     });
     flush();
-    if (!ok || !commit(f))
-        return {false, createError(path)};
-    return {};
+    SaveResult res;
+    if (!ok || !commit(f, hash.result(), res.identity))
+        return {false, createError(path), {}};
+    return res;
 }
 
 QString unnameableError(const QString &name)
@@ -716,16 +787,33 @@ PictureHook nameOnlyPictureHook(const QString &folder)
 LoadResult loadBytes(VehicleRecord &r, const QByteArray &bytes, const PictureHook &pictures)
 {
     LineReader lines(bytes);
-    return read(r, lines, pictures);
+    return read(r, lines, pictures, !bytes.isEmpty());
 }
 
-LoadResult load(VehicleRecord &r, const QString &path, const PictureHook &pictures)
+LoadResult load(VehicleRecord &r, const QString &path, const PictureHook &pictures, Opening opening)
 {
     r.fileName = path;
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return {false, openError(path)};
-    return loadDevice(r, f, pictures);
+    if (opening == Opening::RegularOnly) {
+        const int fd = filestate::openRegular(path);
+        if (fd < 0 || !f.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
+            if (fd >= 0)
+                ::close(fd);
+            return failed(openError(path));
+        }
+    } else if (!f.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+        return failed(openError(path));
+    }
+    if (f.isSequential())
+        return loadDevice(r, f, pictures);
+    // What the file is as it starts to be read: a change while it is read shows later.
+    filestate::Identity identity = filestate::identityOf(f.handle(), path, 0);
+    filestate::ContentHash hash;
+    LineReader lines(&f, &hash);
+    LoadResult res = read(r, lines, pictures, f.size() > 0, path);
+    identity.hash = hash.result();
+    res.identity = identity;
+    return res;
 }
 
 LoadResult loadDevice(VehicleRecord &r, QIODevice &device, const PictureHook &pictures)
@@ -738,7 +826,7 @@ LoadResult loadDevice(VehicleRecord &r, QIODevice &device, const PictureHook &pi
         for (;;) {
             const qint64 got = device.read(chunk, sizeof chunk);
             if (got < 0)
-                return {false, openError(name)};
+                return failed(openError(name));
             if (got > 0) {
                 bytes.append(chunk, got);
                 if (std::memchr(chunk, 0, size_t(got)))
@@ -750,7 +838,7 @@ LoadResult loadDevice(VehicleRecord &r, QIODevice &device, const PictureHook &pi
         return loadBytes(r, bytes, pictures);
     }
     LineReader lines(&device);
-    return read(r, lines, pictures, name);
+    return read(r, lines, pictures, device.size() > 0, name);
 }
 
 void setSyncForTests(SyncFunction sync) { g_sync = sync; }

@@ -1,6 +1,7 @@
 #pragma once
 // The vehicle file (".vtr"): eight sections, Windows-1252, CR LF.
 
+#include "vehicle/filestate.h"
 #include "vehicle/record.h"
 
 #include <QByteArray>
@@ -19,11 +20,13 @@ QStringList writeLines(const VehicleRecord &r);
 // Encodes lines as Windows-1252 with CR LF after every line, the last included.
 QByteArray encode(const QStringList &lines);
 
-// Writes the record to `path` atomically. On failure returns the error text
-// ("Ne peut créer le fichier %s") and leaves any previous file intact.
+// Writes the record to `path` atomically, then syncs the folder so that the new name lasts. On
+// failure returns the error text ("Ne peut créer le fichier %s") and leaves any previous file
+// intact; a failure of the folder's sync is reported too, though the new file is then in place.
 struct SaveResult {
     bool ok = true;
     QString error;
+    filestate::Identity identity; // of the file written
 };
 SaveResult save(const VehicleRecord &r, const QString &path);
 
@@ -45,7 +48,8 @@ QString decodeText(QByteArrayView bytes);
 SaveResult writeAtomically(const QString &path, const QByteArray &bytes);
 
 // The call that flushes a written file to the disk before it takes the old one's place
-// (fdatasync). Tests put a failing one there; nullptr restores the real one.
+// (fdatasync), and its folder once it has (fsync on the folder's descriptor). Tests put a
+// failing one there; nullptr restores the real one.
 using SyncFunction = int (*)(int fd);
 void setSyncForTests(SyncFunction sync);
 
@@ -68,12 +72,20 @@ PictureHook nameOnlyPictureHook(const QString &folder = QString());
 struct LoadResult {
     bool ok = true;
     QString error;
+    // The file had bytes but not one section marker: not a vehicle file (read as an empty one).
+    bool noSection = false;
+    filestate::Identity identity; // of the file read (from a path only)
 };
+
+// What load() agrees to open: any file (a pipe is read to its end), or only a regular file, so
+// that a FIFO or a device never keeps the caller waiting ("Ne peut ouvrir le fichier %s").
+enum class Opening { AnyFile, RegularOnly };
 
 // Reads `path` into `r` (a freshly created record): sets r.fileName first; what was read before
 // an error stays in the record. On success runs the five calculations and clears the
 // modified flag.
-LoadResult load(VehicleRecord &r, const QString &path, const PictureHook &pictures);
+LoadResult load(VehicleRecord &r, const QString &path, const PictureHook &pictures,
+                Opening opening = Opening::AnyFile);
 
 // The same, from bytes already read (for fuzzing and tests).
 LoadResult loadBytes(VehicleRecord &r, const QByteArray &bytes, const PictureHook &pictures);

@@ -20,6 +20,8 @@
 
 #include <initializer_list>
 
+#include <sys/stat.h>
+
 using commandline::Request;
 using platform::Help;
 using platform::Messages;
@@ -254,6 +256,17 @@ private slots:
         QCOMPARE(p.exitCode(), 1);
         QVERIFY(QString::fromUtf8(p.readAllStandardOutput())
                     .contains(QStringLiteral("message: error: Ne peut ouvrir le fichier ")));
+
+        // A FIFO nobody writes to: the error box at once, not a program waiting for ever.
+        const QString fifo = start.filePath(QStringLiteral("tube.vtr"));
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        p.start(kProgram, {fifo, sample});
+        QVERIFY(p.waitForFinished(20000));
+        QCOMPARE(p.exitCode(), 1);
+        const QString report = QString::fromUtf8(p.readAllStandardOutput());
+        QVERIFY2(report.contains(QStringLiteral("message: error: Ne peut ouvrir le fichier ") + fifo + QLatin1Char('.')),
+                 qPrintable(report));
+        QVERIFY2(report.contains(QStringLiteral("document: ") + sample), qPrintable(report));
     }
 
 private:

@@ -1,4 +1,5 @@
 #include "reports/calculations.h"
+#include "vehicle/filestate.h"
 #include "vehicle/tabexport.h"
 #include "vehicle/vtrfile.h"
 
@@ -543,6 +544,120 @@ private Q_SLOTS:
         QCOMPARE(readFile(vtr), vtrBefore);
         QCOMPARE(readFile(txt), QByteArray("ancien\r\n"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), (QStringList{u"auto.txt"_s, u"auto.vtr"_s}));
+    }
+
+    // The folder is synced after the rename; when that fails the save says so, but the new
+    // file, complete, stays in place.
+    void folderSyncAfterRename()
+    {
+        QTemporaryDir dir;
+        const QString vtr = dir.filePath(u"auto.vtr"_s);
+        const QString txt = dir.filePath(u"auto.txt"_s);
+        QVERIFY(save(VehicleRecord::create(kToday), vtr).ok);
+        static QStringList synced;
+        synced.clear();
+        setSyncForTests([](int fd) {
+            struct stat st {};
+            ::fstat(fd, &st);
+            synced << (S_ISDIR(st.st_mode) ? u"folder"_s : u"file"_s);
+            return 0;
+        });
+        QVERIFY(save(fullRecord(), vtr).ok);
+        QCOMPARE(synced, (QStringList{u"file"_s, u"folder"_s}));
+
+        setSyncForTests([](int fd) {
+            struct stat st {};
+            ::fstat(fd, &st);
+            if (!S_ISDIR(st.st_mode))
+                return 0;
+            errno = EIO;
+            return -1;
+        });
+        const SaveResult saved = save(fullRecord(), vtr);
+        const tabexport::Result exported = tabexport::exportToFile(fullRecord(), tabexport::Ledger::Fuel, txt);
+        setSyncForTests(nullptr);
+        QCOMPARE(saved.error, u"Ne peut créer le fichier "_s + vtr);
+        QCOMPARE(exported.error, u"Ne peut créer le fichier "_s + txt);
+        QCOMPARE(readFile(vtr), golden("full.vtr"));
+        QCOMPARE(readFile(txt), tabexport::exportBytes(fullRecord(), tabexport::Ledger::Fuel));
+    }
+
+    // The program opens only regular files: a FIFO without a writer, a folder or a device is
+    // refused at once instead of being waited on.
+    void regularFilesOnly()
+    {
+        QTemporaryDir dir;
+        const QString fifo = dir.filePath(u"tube.vtr"_s);
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        for (const QString &path : {fifo, dir.path(), u"/dev/zero"_s}) {
+            VehicleRecord r = VehicleRecord::create(kToday);
+            const LoadResult res = load(r, path, pictures(true), Opening::RegularOnly);
+            QCOMPARE(res.error, u"Ne peut ouvrir le fichier "_s + path);
+            QCOMPARE(r.fileName, path);
+        }
+        const QString file = dir.filePath(u"auto.vtr"_s);
+        QVERIFY(writeAtomically(file, golden("full.vtr")).ok);
+        VehicleRecord r = VehicleRecord::create(kToday);
+        QVERIFY(load(r, file, pictures(true), Opening::RegularOnly).ok);
+        QCOMPARE(r.ListView1.size(), size_t(2));
+    }
+
+    // Bytes without one section marker are no vehicle file; an empty file is an empty one.
+    void noSectionIsNotAVehicleFile_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("noSection");
+        QTest::newRow("empty") << QByteArray() << false;
+        QTest::newRow("passwd") << QByteArray("root:x:0:0:root:/root:/bin/bash\nbin:x:2:2::/:\n") << true;
+        QTest::newRow("jpeg") << QByteArray("\xff\xd8\xff\xe0\x00\x10JFIF\x00\x01", 12) << true;
+        QTest::newRow("line ends only") << QByteArray("\r\n\r\n") << true;
+        QTest::newRow("one section") << QByteArray("[page7]\r\n\r\n[/PAGE7]\r\n") << false;
+        QTest::newRow("vehicle file") << golden("full.vtr") << false;
+    }
+    void noSectionIsNotAVehicleFile()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, noSection);
+        QCOMPARE(loadDoc(bytes).res.noSection, noSection);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"x.vtr"_s);
+        QVERIFY(writeAtomically(path, bytes).ok);
+        VehicleRecord r = VehicleRecord::create(kToday);
+        const LoadResult res = load(r, path, pictures(true), Opening::RegularOnly);
+        QVERIFY(res.ok);
+        QCOMPARE(res.noSection, noSection);
+    }
+
+    // What a load and a save remember of the file is what the file holds: the bytes hashed on
+    // the way give the hash of the whole file, whatever the chunks, also past a NUL byte.
+    void identityTakenOnTheWay()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"auto.vtr"_s);
+        const SaveResult saved = save(fullRecord(), path);
+        QVERIFY(saved.ok);
+        const filestate::Identity whole = filestate::identify(path);
+        QVERIFY(saved.identity.exists);
+        QCOMPARE(saved.identity.size, whole.size);
+        QCOMPARE(saved.identity.hash, whole.hash);
+        QCOMPARE(saved.identity.inode, whole.inode);
+        QCOMPARE(saved.identity.mtimeNs, whole.mtimeNs);
+
+        QByteArray withNul = golden("full.vtr") + QByteArray("\0after", 6);
+        for (qsizetype chunk : {7, 4096, 0}) {
+            setReadChunkForTests(chunk);
+            QVERIFY(writeAtomically(path, withNul).ok);
+            VehicleRecord r = VehicleRecord::create(kToday);
+            const LoadResult res = load(r, path, pictures(true), Opening::RegularOnly);
+            setReadChunkForTests(0);
+            QVERIFY(res.ok);
+            QCOMPARE(res.identity.hash, filestate::identify(path).hash);
+        }
+        // A change after the text's end is a change of the file.
+        const quint64 before = filestate::identify(path).hash;
+        withNul.back() = 'X';
+        QVERIFY(writeAtomically(path, withNul).ok);
+        QVERIFY(filestate::identify(path).hash != before);
     }
 
     void vtrExtension_data()
