@@ -12,6 +12,17 @@ bool g_testMode = false;
 std::deque<Messages::Answer> g_answers;
 QStringList g_shown;
 
+// Test mode: the question is recorded and answered from the queue (Cancel once it is empty).
+Messages::Answer testAnswer(const QString &text)
+{
+    g_shown << QStringLiteral("question: ") + text;
+    if (g_answers.empty())
+        return Messages::Cancel;
+    const Messages::Answer a = g_answers.front();
+    g_answers.pop_front();
+    return a;
+}
+
 QString appTitle()
 {
     const QString name = QApplication::applicationDisplayName();
@@ -21,14 +32,8 @@ QString appTitle()
 
 Messages::Answer Messages::askYesNoCancel(QWidget *parent, const QString &text)
 {
-    if (g_testMode) {
-        g_shown << QStringLiteral("question: ") + text;
-        if (g_answers.empty())
-            return Cancel;
-        const Answer a = g_answers.front();
-        g_answers.pop_front();
-        return a;
-    }
+    if (g_testMode)
+        return testAnswer(text);
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Avertissement"), text, QMessageBox::NoButton, parent);
     QPushButton *yes = box.addButton(QStringLiteral("&Oui"), QMessageBox::YesRole);
     QPushButton *no = box.addButton(QStringLiteral("&Non"), QMessageBox::NoRole);
@@ -45,14 +50,8 @@ Messages::Answer Messages::askYesNoCancel(QWidget *parent, const QString &text)
 
 bool Messages::askYesNo(QWidget *parent, const QString &title, const QString &text)
 {
-    if (g_testMode) {
-        g_shown << QStringLiteral("question: ") + text;
-        if (g_answers.empty())
-            return false;
-        const Answer a = g_answers.front();
-        g_answers.pop_front();
-        return a == Yes;
-    }
+    if (g_testMode)
+        return testAnswer(text) == Yes;
     QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::NoButton, parent);
     QPushButton *yes = box.addButton(QStringLiteral("&Oui"), QMessageBox::YesRole);
     QPushButton *no = box.addButton(QStringLiteral("&Non"), QMessageBox::NoRole);
@@ -64,14 +63,8 @@ bool Messages::askYesNo(QWidget *parent, const QString &title, const QString &te
 
 Messages::Answer Messages::askYesNoOrClose(QWidget *parent, const QString &title, const QString &text)
 {
-    if (g_testMode) {
-        g_shown << QStringLiteral("question: ") + text;
-        if (g_answers.empty())
-            return Cancel;
-        const Answer a = g_answers.front();
-        g_answers.pop_front();
-        return a;
-    }
+    if (g_testMode)
+        return testAnswer(text);
     QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::NoButton, parent);
     QPushButton *yes = box.addButton(QStringLiteral("&Oui"), QMessageBox::YesRole);
     QPushButton *no = box.addButton(QStringLiteral("&Non"), QMessageBox::NoRole);

@@ -74,7 +74,6 @@ private:
     void openThroughDialog(const QString &path, TMDIChild **doc);
     void chooseInFileMenu(const QString &entryKey);
     void openAndCloseCalendar(TMDIChild *doc);
-    void showPageByClick(TMDIChild *doc, int page);
 
     QString m_home;
     QTemporaryDir m_dir;
@@ -124,14 +123,6 @@ void DesktopFrameTest::openAndCloseCalendar(TMDIChild *doc)
     QTRY_VERIFY_WITH_TIMEOUT(!QApplication::activePopupWidget(), kWait);
 }
 
-void DesktopFrameTest::showPageByClick(TMDIChild *doc, int page)
-{
-    auto *pages = doc->findChild<QTabWidget *>(QStringLiteral("PageControl1"));
-    QVERIFY(pages);
-    QVERIFY(desktest::click(pages->tabBar(), pages->tabBar()->tabRect(page).center()));
-    QTRY_COMPARE_WITH_TIMEOUT(doc->currentPage(), page, kWait);
-}
-
 void DesktopFrameTest::openLeavesExportOffUntilAnotherWindow()
 {
     TMainForm &f = *m_frame;
@@ -174,12 +165,12 @@ void DesktopFrameTest::newEnablesExportAndPagesNarrowIt()
     QVERIFY(f.Exporter1->isEnabled()); // although the new window shows "Description"
     QVERIFY(!f.SpeedButton2->isEnabled());
 
-    showPageByClick(doc, TMDIChild::Carburant);
+    QVERIFY(desktest::clickTab(doc->findChild<QTabWidget *>(QStringLiteral("PageControl1")), TMDIChild::Carburant));
     QVERIFY(f.Exporter1->isEnabled());
     QVERIFY(f.SpeedButton2->isEnabled());
     QVERIFY(f.Supprimercriture1->isEnabled());
 
-    showPageByClick(doc, TMDIChild::Description);
+    QVERIFY(desktest::clickTab(doc->findChild<QTabWidget *>(QStringLiteral("PageControl1")), TMDIChild::Description));
     QVERIFY(!f.Exporter1->isEnabled());
     QVERIFY(!f.SpeedButton2->isEnabled());
 
@@ -196,7 +187,8 @@ void DesktopFrameTest::closingTheLastDocumentDisablesItsCommands()
     chooseInFileMenu(QStringLiteral("n")); // "&Nouveau"
     QTRY_COMPARE_WITH_TIMEOUT(f.documentCount(), 1, kWait);
     QVERIFY(settledIn(f.activeChild()));
-    showPageByClick(f.activeChild(), TMDIChild::Stationnement);
+    QVERIFY(desktest::clickTab(f.activeChild()->findChild<QTabWidget *>(QStringLiteral("PageControl1")),
+                               TMDIChild::Stationnement));
     QVERIFY(f.SpeedButton2->isEnabled());
 
     chooseInFileMenu(QStringLiteral("f")); // "&Fermer"

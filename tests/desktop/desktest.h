@@ -11,6 +11,8 @@
 #include <QDialog>
 #include <QPointer>
 #include <QProcess>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 
@@ -78,6 +80,13 @@ inline bool moveTo(const QWidget *w, const QPoint &at)
 inline bool click(const QWidget *w, const QPoint &at)
 {
     return moveTo(w, at) && xdo({QStringLiteral("click"), QStringLiteral("1")});
+}
+
+// A click on a tab; true once its page is the one shown.
+inline bool clickTab(QTabWidget *pages, int index)
+{
+    return pages && click(pages->tabBar(), pages->tabBar()->tabRect(index).center())
+           && QTest::qWaitFor([pages, index] { return pages->currentIndex() == index; }, kWait);
 }
 
 inline bool click(const QWidget *w)
