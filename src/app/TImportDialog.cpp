@@ -402,5 +402,11 @@ QString TImportDialog::detailsHtml() const
                                      "statistiques couvrent tout l'historique.")
                           .arg(r.purchaseDate.toString(QStringLiteral("dd/MM/yyyy"))));
     }
+    if (r.registrationDate.isValid()) {
+        heading(QStringLiteral("Date de première mise en circulation"));
+        paragraph(QStringLiteral("Fixée au %1, la date d'achat : le fichier ne la donne pas. Vérifiez-la, "
+                                 "le contrôle technique en dépend.")
+                      .arg(r.registrationDate.toString(QStringLiteral("dd/MM/yyyy"))));
+    }
     return html;
 }

@@ -179,6 +179,10 @@ private slots:
         QCOMPARE(vehicle, expected.report.vehicleName);
         for (const importer::LeftOut &l : expected.report.leftOut)
             QVERIFY2(details.contains(l.category) && details.contains(l.reason), qPrintable(l.category));
+        // The first registration is only the purchase date: the summary says to check it.
+        QVERIFY(expected.report.registrationDate.isValid());
+        QVERIFY(details.contains(expected.report.registrationDate.toString(QStringLiteral("dd/MM/yyyy")) +
+                                 QStringLiteral(", la date d'achat")));
         QVERIFY(f.activeChild()->record().sameStoredContent(expected.record));
     }
 
