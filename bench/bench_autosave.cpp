@@ -7,9 +7,9 @@
 #include "app/TMainForm.h"
 #include "app/autosave.h"
 #include "app/startup.h"
-#include "vehicle/TMDIChild.h"
-#include "vehicle/recovery.h"
-#include "vehicle/vtrfile.h"
+#include "core/vehicle/recovery.h"
+#include "core/vehicle/vtrfile.h"
+#include "ui/document/TMDIChild.h"
 
 #include <QApplication>
 #include <QDirIterator>

@@ -1,12 +1,12 @@
 // bench_document [ENTRIES]: opening a vehicle file with ENTRIES entries per ledger (100 000 by
 // default) into a document window, against the core load alone; scrolling that ledger to its
 // end; adding an entry to it through the fuel dialog.
-#include "app/singlewindows.h"
 #include "app/startup.h"
-#include "reports/due.h"
-#include "entry/TFCarbu.h"
-#include "vehicle/TMDIChild.h"
-#include "vehicle/vtrfile.h"
+#include "core/reports/due.h"
+#include "core/vehicle/vtrfile.h"
+#include "ui/document/TMDIChild.h"
+#include "ui/document/documentwindows.h"
+#include "ui/entry/TFCarbu.h"
 
 #include <QApplication>
 #include <QDateEdit>
@@ -123,7 +123,7 @@ int main(int argc, char *argv[])
     }
 
     // Adding through the real dialog: the window's part runs from "OK" to the list repainted.
-    singles().FCarbu = new TFCarbu;
+    documentWindows().FCarbu = new TFCarbu;
     auto *view = kept->findChild<QTableView *>(QStringLiteral("ListView1"));
     std::vector<double> adding;
     for (int i = 0; i < 20; ++i) {

@@ -3,8 +3,8 @@
 // then times the import and the load of the saved file; the best of RUNS runs counts.
 //
 // usage: bench_import [ROWS] [RUNS]
-#include "import/importer.h"
-#include "vehicle/vtrfile.h"
+#include "core/import/importer.h"
+#include "core/vehicle/vtrfile.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

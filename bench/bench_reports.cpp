@@ -2,8 +2,8 @@
 //   QT_QPA_PLATFORM=offscreen build/release/bench/bench_reports
 // Prints the median and best time of each step, in processor time of the thread (the figures
 // then hold on a busy machine as well).
-#include "reports/TGraph.h"
-#include "reports/yearlysums.h"
+#include "core/reports/yearlysums.h"
+#include "ui/reports/TGraph.h"
 
 #include <QApplication>
 #include <QImage>

@@ -2,9 +2,9 @@
 // whole and in small chunks: the two must give the same record and report. A file of several
 // vehicles is read again for the first of them. The record must then write as a vehicle file
 // that reads back the same, and hold at least one entry.
-#include "import/csv.h"
-#include "import/importer.h"
-#include "vehicle/vtrfile.h"
+#include "core/import/csv.h"
+#include "core/import/importer.h"
+#include "core/vehicle/vtrfile.h"
 
 #include <QBuffer>
 #include <QDate>

@@ -1,6 +1,7 @@
 // Feeds arbitrary bytes to the vehicle file reader, from memory and streamed in small chunks
 // (the two must agree), then writes the record back.
-#include "vehicle/vtrfile.h"
+#include "core/reports/calculations.h"
+#include "core/vehicle/vtrfile.h"
 
 #include <QBuffer>
 #include <QDate>
@@ -27,6 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (streamed.error != fromMemory.error || !s.sameStoredContent(r))
         __builtin_trap();
 
+    computeAll(r);
     const QByteArray written = vtrfile::encode(vtrfile::writeLines(r));
     if (written.isEmpty())
         __builtin_trap();

@@ -1,7 +1,7 @@
 #include "app/TImportDialog.h"
 
+#include "core/vehicle/textrules.h"
 #include "platform/fonts.h"
-#include "vehicle/textrules.h"
 
 #include <QApplication>
 #include <QComboBox>

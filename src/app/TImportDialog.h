@@ -3,7 +3,7 @@
 // each ledger, what was converted and what was left out. When the file holds several vehicles,
 // or leaves the day/month order open, the user picks here and the file is read again.
 
-#include "import/importer.h"
+#include "core/import/importer.h"
 
 #include <QDate>
 #include <QDialog>

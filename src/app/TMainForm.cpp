@@ -7,7 +7,7 @@
 #include "platform/help.h"
 #include "platform/messages.h"
 #include "platform/systemclock.h"
-#include "vehicle/TMDIChild.h"
+#include "ui/document/TMDIChild.h"
 
 #include <QApplication>
 #include <QCloseEvent>

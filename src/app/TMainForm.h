@@ -2,7 +2,7 @@
 // The main frame: menu bar, tool bar, MDI client area, status bar. Its commands act on the
 // active document window; the enabling rules live in UpdateMenuItems.
 
-#include "vehicle/documentframe.h"
+#include "ui/document/documentframe.h"
 
 #include <QMainWindow>
 #include <QPointer>

@@ -4,12 +4,12 @@
 #include "app/TAboutBox.h"
 #include "app/TImportDialog.h"
 #include "app/singlewindows.h"
+#include "core/vehicle/filestate.h"
 #include "platform/filedialogs.h"
 #include "platform/help.h"
 #include "platform/messages.h"
 #include "platform/systemclock.h"
-#include "vehicle/TMDIChild.h"
-#include "vehicle/filestate.h"
+#include "ui/document/TMDIChild.h"
 
 #include <QAction>
 #include <QDialog>

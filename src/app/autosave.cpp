@@ -3,7 +3,7 @@
 #include "app/TMainForm.h"
 #include "app/endsignals.h"
 #include "platform/messages.h"
-#include "vehicle/TMDIChild.h"
+#include "ui/document/TMDIChild.h"
 
 #include <QCoreApplication>
 #include <QDir>

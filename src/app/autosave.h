@@ -7,7 +7,7 @@
 // a snapshot of the record (its texts are shared, not copied), so that typing never waits for
 // the disk.
 
-#include "vehicle/recovery.h"
+#include "core/vehicle/recovery.h"
 
 #include <QElapsedTimer>
 #include <QObject>

@@ -1,11 +1,11 @@
 #include "app/commandline.h"
 
 #include "app/TMainForm.h"
+#include "core/vehicle/vtrfile.h"
 #include "platform/help.h"
 #include "platform/messages.h"
 #include "tevversion.h"
-#include "vehicle/TMDIChild.h"
-#include "vehicle/vtrfile.h"
+#include "ui/document/TMDIChild.h"
 
 #include <QApplication>
 #include <QDir>

@@ -3,7 +3,7 @@
 #include "app/commandline.h"
 #include "app/singlewindows.h"
 #include "app/startup.h"
-#include "utilities/THorloge.h"
+#include "ui/utilities/THorloge.h"
 
 #include <QApplication>
 

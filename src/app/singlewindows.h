@@ -1,17 +1,13 @@
 #pragma once
 // The single windows, created once at start-up (hidden, in the start-up order) and shown
-// modally by the commands. A test creates only the ones it needs.
+// modally by the commands. A test creates only the ones it needs. The ones a document window
+// opens are kept in documentWindows(), where that window finds them.
 
 #include <QList>
 #include <QString>
 
 class QWidget;
 class TAboutBox;
-class TFCarbu;
-class TFEntr;
-class TGraph;
-class TStats;
-class TStation;
 class TCalendrier;
 class TEurof;
 class THorloge;
@@ -19,18 +15,13 @@ class TPocket;
 
 struct SingleWindows {
     TAboutBox *AboutBox = nullptr;
-    TFCarbu *FCarbu = nullptr;
-    TFEntr *FEntr = nullptr;
-    TGraph *Graph = nullptr;
-    TStats *Stats = nullptr;
-    TStation *Station = nullptr;
     TCalendrier *Calendrier = nullptr;
     TEurof *Eurof = nullptr;
     THorloge *Horloge = nullptr;
     TPocket *Pocket = nullptr;
 
-    // The same windows by class name, in creation order, so that the frame can show one
-    // without knowing its class.
+    // Every single window (those of documentWindows() too) by class name, in creation order,
+    // so that the frame can show one without knowing its class.
     struct Entry {
         QString className;
         QWidget *window;

@@ -5,17 +5,18 @@
 #include "app/TSplash.h"
 #include "app/singlewindows.h"
 #include "app/toolpictures.h"
-#include "entry/TFCarbu.h"
-#include "entry/TFEntr.h"
-#include "entry/TStation.h"
 #include "platform/fonts.h"
-#include "reports/TGraph.h"
-#include "reports/TStats.h"
-#include "utilities/TCalendrier.h"
-#include "utilities/TEurof.h"
-#include "utilities/THorloge.h"
-#include "utilities/TPocket.h"
 #include "platform/help.h"
+#include "ui/document/documentwindows.h"
+#include "ui/entry/TFCarbu.h"
+#include "ui/entry/TFEntr.h"
+#include "ui/entry/TStation.h"
+#include "ui/reports/TGraph.h"
+#include "ui/reports/TStats.h"
+#include "ui/utilities/TCalendrier.h"
+#include "ui/utilities/TEurof.h"
+#include "ui/utilities/THorloge.h"
+#include "ui/utilities/TPocket.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -34,20 +35,19 @@ void initAppResources()
 namespace startup {
 namespace {
 
-// Creates one single window, hidden, child of the frame so that it ends with it; its slot in
-// singles() is cleared when it goes.
-template <class W> void create(W *SingleWindows::*slot, TMainForm *frame)
+// Creates one single window, hidden, child of the frame so that it ends with it; its slot (in
+// singles() or documentWindows(), both of which live as long as the program) is cleared when it
+// goes.
+template <class W> void create(W *&slot, TMainForm *frame)
 {
     W *w = new W(frame);
     w->hide();
-    SingleWindows &s = singles();
-    s.*slot = w;
-    s.created.push_back({QString::fromLatin1(w->metaObject()->className()), w});
-    QObject::connect(w, &QObject::destroyed, qApp, [slot, w] {
-        SingleWindows &s = singles();
-        if (s.*slot == w)
-            s.*slot = nullptr;
-        s.created.removeIf([w](const SingleWindows::Entry &e) { return e.window == w; });
+    slot = w;
+    singles().created.push_back({QString::fromLatin1(w->metaObject()->className()), w});
+    QObject::connect(w, &QObject::destroyed, qApp, [&slot, w] {
+        if (slot == w)
+            slot = nullptr;
+        singles().created.removeIf([w](const SingleWindows::Entry &e) { return e.window == w; });
     });
 }
 
@@ -88,17 +88,19 @@ TMainForm *createWindows()
     auto *frame = new TMainForm;
     SingleWindows &s = singles();
     s = SingleWindows{};
+    DocumentWindows &d = documentWindows();
+    d = DocumentWindows{};
     // The start-up order: one line per window.
-    create(&SingleWindows::AboutBox, frame);
-    create(&SingleWindows::FCarbu, frame);
-    create(&SingleWindows::FEntr, frame);
-    create(&SingleWindows::Graph, frame);
-    create(&SingleWindows::Stats, frame);
-    create(&SingleWindows::Station, frame);
-    create(&SingleWindows::Calendrier, frame);
-    create(&SingleWindows::Eurof, frame);
-    create(&SingleWindows::Horloge, frame);
-    create(&SingleWindows::Pocket, frame);
+    create(s.AboutBox, frame);
+    create(d.FCarbu, frame);
+    create(d.FEntr, frame);
+    create(d.Graph, frame);
+    create(d.Stats, frame);
+    create(d.Station, frame);
+    create(s.Calendrier, frame);
+    create(s.Eurof, frame);
+    create(s.Horloge, frame);
+    create(s.Pocket, frame);
     return frame;
 }
 

@@ -1,7 +1,7 @@
 #include "platform/filedialogs.h"
 
+#include "core/vehicle/vtrfile.h"
 #include "platform/messages.h"
-#include "vehicle/vtrfile.h"
 
 #include <QDir>
 #include <QFileDialog>

@@ -1,6 +1,6 @@
 #include "platform/pictures.h"
+#include "core/vehicle/filestate.h"
 #include "platform/picturedecoders_p.h"
-#include "vehicle/filestate.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -1,11 +1,11 @@
 // The frame's commands, their enabling rules, shortcuts and the arrangement of document windows.
 #include "app/TMainForm.h"
+#include "core/vehicle/vtrfile.h"
 #include "guitest.h"
 #include "platform/filedialogs.h"
 #include "platform/help.h"
 #include "platform/messages.h"
-#include "vehicle/TMDIChild.h"
-#include "vehicle/vtrfile.h"
+#include "ui/document/TMDIChild.h"
 
 #include <QAction>
 #include <QDateEdit>

@@ -2,13 +2,13 @@
 #include "app/TImportDialog.h"
 #include "app/TMainForm.h"
 #include "app/statuspanels.h"
+#include "core/vehicle/textrules.h"
 #include "guitest.h"
 #include "platform/filedialogs.h"
 #include "platform/help.h"
 #include "platform/messages.h"
 #include "platform/systemclock.h"
-#include "vehicle/TMDIChild.h"
-#include "vehicle/textrules.h"
+#include "ui/document/TMDIChild.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -2,12 +2,12 @@
 // signal, and are offered at the next start.
 #include "app/TMainForm.h"
 #include "app/autosave.h"
+#include "core/vehicle/recovery.h"
+#include "core/vehicle/vtrfile.h"
 #include "guitest.h"
 #include "platform/filedialogs.h"
 #include "platform/messages.h"
-#include "vehicle/TMDIChild.h"
-#include "vehicle/recovery.h"
-#include "vehicle/vtrfile.h"
+#include "ui/document/TMDIChild.h"
 
 #include <QDirIterator>
 #include <QElapsedTimer>

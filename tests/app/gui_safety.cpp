@@ -2,11 +2,11 @@
 // that is no vehicle file; and the program never waits on a file that does not answer (a FIFO,
 // a device, a folder) wherever a file is chosen.
 #include "app/TMainForm.h"
+#include "core/vehicle/vtrfile.h"
 #include "guitest.h"
 #include "platform/filedialogs.h"
 #include "platform/messages.h"
-#include "vehicle/TMDIChild.h"
-#include "vehicle/vtrfile.h"
+#include "ui/document/TMDIChild.h"
 
 #include <QFile>
 #include <QLabel>

@@ -6,9 +6,9 @@
 #include "platform/filedialogs.h"
 #include "platform/messages.h"
 #include "platform/systemclock.h"
-#include "reports/TStats.h"
-#include "vehicle/TLedgerView.h"
-#include "vehicle/TMDIChild.h"
+#include "ui/document/TMDIChild.h"
+#include "ui/reports/TStats.h"
+#include "ui/widgets/TLedgerView.h"
 
 #include <QAction>
 #include <QApplication>

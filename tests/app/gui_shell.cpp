@@ -9,6 +9,7 @@
 #include "platform/help.h"
 #include "platform/messages.h"
 #include "platform/systemclock.h"
+#include "ui/document/documentwindows.h"
 
 #include <QAction>
 #include <QApplication>
@@ -84,7 +85,7 @@ private slots:
     {
         std::unique_ptr<TMainForm> frame(startup::createWindows());
         QVERIFY(!frame->isVisible());
-        QVERIFY(singles().AboutBox && singles().FCarbu && singles().FEntr && singles().Station);
+        QVERIFY(singles().AboutBox && documentWindows().FCarbu && documentWindows().FEntr && documentWindows().Station);
         const QStringList order{QStringLiteral("TAboutBox"),   QStringLiteral("TFCarbu"),
                                 QStringLiteral("TFEntr"),      QStringLiteral("TGraph"),
                                 QStringLiteral("TStats"),      QStringLiteral("TStation"),

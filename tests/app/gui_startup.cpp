@@ -6,7 +6,7 @@
 #include "platform/help.h"
 #include "platform/messages.h"
 #include "tevversion.h"
-#include "vehicle/TMDIChild.h"
+#include "ui/document/TMDIChild.h"
 
 #include <QDir>
 #include <QFile>

@@ -4,7 +4,7 @@
 #include "app/TMainForm.h"
 #include "app/startup.h"
 #include "desktest.h"
-#include "vehicle/TMDIChild.h"
+#include "ui/document/TMDIChild.h"
 
 #include <QAction>
 #include <QDateEdit>

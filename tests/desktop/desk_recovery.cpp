@@ -1,7 +1,7 @@
 // Crash recovery with the real program on a real desktop: it is killed (kill -9) or told to
 // end (SIGTERM) with unsaved changes, started again, asks, and gives the work back or lets it go.
+#include "core/vehicle/vtrfile.h"
 #include "desktest.h"
-#include "vehicle/vtrfile.h"
 
 #include <QDir>
 #include <QDirIterator>

@@ -1,7 +1,7 @@
 // The save dialog's overwrite question, on the real Qt dialog and in test mode.
+#include "core/vehicle/vtrfile.h"
 #include "platform/filedialogs.h"
 #include "platform/messages.h"
-#include "vehicle/vtrfile.h"
 
 #include <QApplication>
 #include <QDir>

@@ -2,8 +2,8 @@
 
 #include "app/TMainForm.h"
 #include "app/singlewindows.h"
-#include "utilities/TEurof.h"
-#include "utilities/TPocket.h"
+#include "ui/utilities/TEurof.h"
+#include "ui/utilities/TPocket.h"
 
 #include <QPushButton>
 #include <QRadioButton>

@@ -4,8 +4,8 @@
 #include "app/TMainForm.h"
 #include "app/singlewindows.h"
 #include "platform/systemclock.h"
-#include "utilities/TCalendrier.h"
-#include "utilities/THorloge.h"
+#include "ui/utilities/TCalendrier.h"
+#include "ui/utilities/THorloge.h"
 
 #include <QTimer>
 

@@ -2,7 +2,7 @@
 #include "shots.h"
 
 #include "app/TMainForm.h"
-#include "vehicle/TMDIChild.h"
+#include "ui/document/TMDIChild.h"
 
 #include <QDir>
 #include <QMdiSubWindow>

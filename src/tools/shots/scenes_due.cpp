@@ -5,7 +5,7 @@
 
 #include "app/TMainForm.h"
 #include "platform/systemclock.h"
-#include "vehicle/TMDIChild.h"
+#include "ui/document/TMDIChild.h"
 
 #include <QDir>
 #include <QMdiSubWindow>

@@ -2,10 +2,11 @@
 #include "shots.h"
 
 #include "app/singlewindows.h"
+#include "core/vehicle/textrules.h"
 #include "platform/systemclock.h"
-#include "reports/TGraph.h"
-#include "reports/TStats.h"
-#include "vehicle/textrules.h"
+#include "ui/document/documentwindows.h"
+#include "ui/reports/TGraph.h"
+#include "ui/reports/TStats.h"
 
 namespace {
 
@@ -42,16 +43,16 @@ VehicleRecord sampleCar()
 
 TStats *stats()
 {
-    if (!singles().Stats)
-        singles().Stats = new TStats;
-    return singles().Stats;
+    if (!documentWindows().Stats)
+        documentWindows().Stats = new TStats;
+    return documentWindows().Stats;
 }
 
 TGraph *graph()
 {
-    if (!singles().Graph)
-        singles().Graph = new TGraph;
-    return singles().Graph;
+    if (!documentWindows().Graph)
+        documentWindows().Graph = new TGraph;
+    return documentWindows().Graph;
 }
 
 const bool statsScene = shots::add(

@@ -2,10 +2,10 @@
 // iCalendar file.
 #include "common.h"
 
-#include "reports/due.h"
-#include "reports/duecalendar.h"
-#include "vehicle/textrules.h"
-#include "vehicle/vtrfile.h"
+#include "core/reports/due.h"
+#include "core/reports/duecalendar.h"
+#include "core/vehicle/textrules.h"
+#include "core/vehicle/vtrfile.h"
 
 #include <QFileInfo>
 

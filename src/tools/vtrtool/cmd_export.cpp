@@ -1,7 +1,7 @@
 // export fuel|garage|parking FILE OUT: one ledger as tab-separated text, as the window exports it.
 #include "common.h"
 
-#include "vehicle/tabexport.h"
+#include "core/vehicle/tabexport.h"
 
 namespace vtrtool {
 namespace {

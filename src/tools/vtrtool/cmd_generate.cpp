@@ -2,8 +2,8 @@
 // for trying the application on a large document.
 #include "common.h"
 
-#include "vehicle/textrules.h"
-#include "vehicle/vtrfile.h"
+#include "core/vehicle/textrules.h"
+#include "core/vehicle/vtrfile.h"
 
 #include <random>
 

@@ -2,9 +2,9 @@
 // vehicle file.
 #include "common.h"
 
-#include "import/importer.h"
-#include "vehicle/textrules.h"
-#include "vehicle/vtrfile.h"
+#include "core/import/importer.h"
+#include "core/vehicle/textrules.h"
+#include "core/vehicle/vtrfile.h"
 
 namespace vtrtool {
 namespace {

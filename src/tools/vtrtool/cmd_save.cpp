@@ -1,7 +1,7 @@
 // save FILE OUT: reads a vehicle file and writes it again with the application's writer.
 #include "common.h"
 
-#include "vehicle/vtrfile.h"
+#include "core/vehicle/vtrfile.h"
 
 namespace vtrtool {
 namespace {

@@ -1,7 +1,7 @@
 // show FILE: every field and entry of a vehicle file, one NAME<TAB>VALUE line each.
 #include "common.h"
 
-#include "vehicle/textrules.h"
+#include "core/vehicle/textrules.h"
 
 namespace vtrtool {
 namespace {

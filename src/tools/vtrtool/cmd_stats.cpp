@@ -1,8 +1,9 @@
 // vtrtool stats FILE: the statistics table of a vehicle file, one grid row per line.
 #include "commands.h"
 
-#include "reports/yearlysums.h"
-#include "vehicle/vtrfile.h"
+#include "core/reports/calculations.h"
+#include "core/reports/yearlysums.h"
+#include "core/vehicle/vtrfile.h"
 
 #include <QTextStream>
 
@@ -21,6 +22,7 @@ int runStats(const vtrtool::Context &ctx)
         QTextStream(stderr) << loaded.error << '\n';
         return 1;
     }
+    computeAll(record);
     const yearlysums::StatsTable table = yearlysums::statsTable(record, ctx.today);
     QTextStream out(stdout);
     for (int r = 0; r <= table.totalRow; ++r) {

@@ -1,6 +1,7 @@
 #include "common.h"
 
-#include "vehicle/vtrfile.h"
+#include "core/reports/calculations.h"
+#include "core/vehicle/vtrfile.h"
 
 #include <QFileInfo>
 
@@ -28,8 +29,10 @@ bool loadFile(const Context &ctx, const QString &path, VehicleRecord &r)
     if (!res.ok) {
         err() << res.error << '\n';
         err().flush();
+        return false;
     }
-    return res.ok;
+    computeAll(r);
+    return true;
 }
 
 int usageError(const QString &command, const QString &message)

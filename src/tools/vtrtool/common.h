@@ -2,7 +2,7 @@
 // Helpers the commands share: output streams, loading a vehicle file, usage errors.
 
 #include "commands.h"
-#include "vehicle/record.h"
+#include "core/vehicle/record.h"
 
 #include <QTextStream>
 

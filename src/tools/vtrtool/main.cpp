@@ -4,7 +4,7 @@
 #include "common.h"
 #include "largeheap.h"
 
-#include "vehicle/vtrfile.h"
+#include "core/vehicle/vtrfile.h"
 
 #include <QCoreApplication>
 #include <QDate>

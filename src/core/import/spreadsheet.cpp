@@ -1,0 +1,551 @@
+// Any table with a header row: columns known by their French or English name, case and accents
+// ignored, and taken for a part only by a name that means it. With a quantity column, rows with
+// a quantity are fill-ups; the other rows are costs, sent to the garage or to parking by their
+// type or their words.
+#include "core/import/readers.h"
+
+#include <algorithm>
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+namespace importer {
+
+namespace {
+
+enum class Role {
+    None,       // no name the reader knows
+    Ignored,    // known, and of no use here (identifiers, currencies, distances driven, ratios)
+    Date,
+    RecordDate, // when the row was written down, not when it happened
+    Time,
+    Odometer,
+    Quantity,
+    Total,
+    Price,      // a bare "price": per unit or the total, as the values say
+    UnitPrice,
+    Place,
+    Description,
+    Notes,
+    Type,
+    FuelType,
+    Full,
+    Partial,
+    Missed,
+    Vehicle,
+    DistanceUnit,
+    VolumeUnit,
+    AnyUnit
+};
+
+struct Guess {
+    Role role = Role::None;
+    int score = 1; // the better of two columns of a part wins
+};
+
+using Names = std::initializer_list<const char16_t *>;
+
+bool in(const QString &word, Names names)
+{
+    for (const char16_t *n : names)
+        if (word == QStringView(n))
+            return true;
+    return false;
+}
+
+bool any(const QStringList &words, Names names)
+{
+    return std::any_of(words.begin(), words.end(), [names](const QString &w) { return in(w, names); });
+}
+
+bool first(const QStringList &words, Names names) { return !words.isEmpty() && in(words.front(), names); }
+
+const Names kUnits{u"km", u"mi", u"mile", u"miles", u"l", u"litre", u"litres", u"liter", u"liters",
+                   u"gal", u"gallon", u"gallons", u"kwh", u"m3", u"kg", u"100", u"100km", u"100mi"};
+const Names kPriceWords{u"prix", u"price", u"tarif", u"cout", u"cost", u"preis", u"preco", u"цена"};
+
+// "km/l", "L/100 km", "mpg", "%", "city_percentage": a ratio, never a reading or an amount.
+bool isRatio(const QStringList &words, const QString &original)
+{
+    if (original.contains(u'%'))
+        return true;
+    if (any(words, {u"mpg", u"kpl", u"consumption", u"consommation", u"conso", u"economy",
+                    u"fueleconomy", u"efficiency", u"verbrauch", u"percentage", u"pourcentage",
+                    u"percent", u"ratio", u"consumo", u"расход"}))
+        return true;
+    const qsizetype slash = original.indexOf(u'/');
+    if (slash < 0)
+        return false;
+    const QStringList before =
+        normalizeName(QStringView(original).left(slash)).split(u' ', Qt::SkipEmptyParts);
+    const QStringList after =
+        normalizeName(QStringView(original).mid(slash + 1)).split(u' ', Qt::SkipEmptyParts);
+    return !before.isEmpty() && !after.isEmpty() && in(before.back(), kUnits) && in(after.front(), kUnits);
+}
+
+Guess roleOf(const QString &name, const QString &unit, const QString &original)
+{
+    const QStringList w = name.split(u' ', Qt::SkipEmptyParts);
+    if (w.isEmpty())
+        return {};
+    if (isRatio(w, original))
+        return {Role::Ignored};
+    const bool price = any(w, kPriceWords);
+    if ((price && !any(w, {u"total"})
+         && (any(w, {u"unit", u"unitaire", u"litre", u"liter", u"l", u"gallon", u"gal", u"per",
+                     u"au", u"du", u"unitario", u"литр", u"л"})
+             || in(unit, {u"l", u"eur l", u"gal", u"litre", u"liter", u"per l", u"per litre",
+                          u"per gal", u"per gallon"})))
+        || in(name, {u"ppu", u"ppl", u"eur l", u"unitprice", u"unitcost", u"volumeprice"}))
+        return {Role::UnitPrice, 2};
+    if (any(w, {u"unit", u"units", u"unite", u"unites", u"einheit", u"unidade"}) && !price) {
+        if (any(w, {u"distance", u"odometer", u"odo", u"mileage", u"kilometrage", u"compteur"}))
+            return {Role::DistanceUnit};
+        if (any(w, {u"volume", u"fuel", u"quantity", u"quantite", u"carburant"}))
+            return {Role::VolumeUnit};
+        return {Role::AnyUnit};
+    }
+    if (any(w, {u"date", u"datum", u"data", u"fecha", u"дата"}) || first(w, {u"jour", u"day"})) {
+        if (any(w, {u"added", u"created", u"creation", u"modified", u"modification", u"updated",
+                    u"entered", u"recorded", u"saisie", u"import", u"imported", u"exported",
+                    u"timestamp", u"cree", u"creee"}))
+            return {Role::RecordDate};
+        return {Role::Date};
+    }
+    if (in(name, {u"time", u"heure", u"hora", u"uhrzeit", u"zeit", u"время"}))
+        return {Role::Time};
+    if (in(name, {u"vehicle", u"vehicle name", u"vehicule", u"nom du vehicule", u"voiture", u"car",
+                  u"car name", u"carname", u"car id", u"carid", u"auto", u"fahrzeug", u"veiculo",
+                  u"vehicle id", u"vehicleid", u"автомобиль", u"машина"}))
+        return {Role::Vehicle};
+    if (any(w, {u"currency", u"devise", u"monnaie", u"wahrung", u"moeda", u"moneda", u"валюта"})
+        || in(name, {u"id", u"uniqueid", u"unique id", u"tags"}) || (w.size() > 1 && w.back() == u"id"))
+        return {Role::Ignored};
+    if (any(w, {u"trip", u"trajet", u"parcours", u"distance"})
+        || in(name, {u"teil km", u"km parcourus", u"trip km"}))
+        return {Role::Ignored};
+    const bool fuel = any(w, {u"fuel", u"carburant", u"combustible", u"combustivel", u"kraftstoff",
+                              u"sprit", u"топливо"});
+    if (fuel && any(w, {u"type", u"types", u"kind", u"sorte", u"grade"}))
+        return {Role::FuelType};
+    if (first(w, {u"quantite", u"quantity", u"qty", u"qte", u"litres", u"liters", u"litre",
+                  u"liter", u"gallons", u"gallon", u"gal", u"volume", u"menge", u"spritmenge",
+                  u"litros", u"литры", u"литров", u"объем"})
+        || any(w, {u"quantity", u"quantite", u"volume"}) || name == u"l"
+        || (fuel && (any(w, {u"amount", u"quantity"}) || volumeFromUnit(unit) != VolumeUnit::Unknown)))
+        return {Role::Quantity};
+    if (fuel && w.size() == 1)
+        return {Role::FuelType}; // "Fuel" alone: which fuel, not how much
+    if (first(w, {u"odometer", u"odo", u"kilometrage", u"compteur", u"mileage", u"odometre",
+                  u"odometro", u"kilometerstand", u"kmstand", u"пробег", u"одометр"})
+        || name == u"km stand")
+        return {Role::Odometer, 2};
+    if (in(name, {u"km", u"kms", u"miles", u"mi", u"kilometres", u"kilometers", u"kilometre",
+                  u"kilometer"}))
+        return {Role::Odometer, 1};
+    if (any(w, {u"total", u"montant", u"amount", u"depense", u"somme", u"paye", u"paid", u"ttc",
+                u"kosten", u"betrag", u"valor", u"сумма"}))
+        return {Role::Total, 2};
+    if (in(name, {u"price", u"prix", u"preis", u"tarif", u"preco", u"цена"}))
+        return {Role::Price};
+    if (price)
+        return {Role::Total, 1};
+    if (first(w, {u"lieu", u"station", u"city", u"ville", u"fournisseur", u"garage", u"location",
+                  u"place", u"tankstelle", u"ort", u"posto", u"shop", u"vendor", u"заправка", u"азс"})
+        || any(w, {u"station", u"tankstelle"}))
+        return {Role::Place};
+    if (first(w, {u"description", u"libelle", u"intitule", u"objet", u"designation", u"title",
+                  u"titre", u"descricao", u"bezeichnung", u"описание"}))
+        return {Role::Description};
+    if (first(w, {u"notes", u"note", u"commentaire", u"commentaires", u"comment", u"comments",
+                  u"remarque", u"remarques", u"memo", u"details", u"bemerkung", u"observacao",
+                  u"observacoes", u"obs", u"примечание", u"заметки", u"комментарий"}))
+        return {Role::Notes};
+    if (first(w, {u"type", u"categorie", u"category", u"nature", u"poste", u"kategorie", u"tipo",
+                  u"категория", u"тип"})
+        || any(w, {u"category", u"categorie", u"type"}))
+        return {Role::Type};
+    if (any(w, {u"partial", u"partiel", u"partielle", u"teilbetankung", u"parcial"}))
+        return {Role::Partial};
+    if (first(w, {u"full", u"plein", u"isfilltofull", u"complet", u"voll", u"cheio"})
+        || in(name, {u"full tank", u"tank full"}))
+        return {any(w, {u"manque", u"manques"}) ? Role::Missed : Role::Full};
+    if (first(w, {u"missed", u"missedfuelup", u"manque", u"oubli"})
+        || (w.size() >= 2 && first(w, {u"pleins"}) && any(w, {u"manques"})))
+        return {Role::Missed};
+    return {};
+}
+
+struct Columns {
+    int date = -1, time = -1, odometer = -1, quantity = -1, total = -1, price = -1, unitPrice = -1,
+        type = -1, fuelType = -1, full = -1, partial = -1, missed = -1, vehicle = -1,
+        distanceUnit = -1, volumeUnit = -1, anyUnit = -1;
+    std::vector<int> places, descriptions, notes;
+    std::vector<Role> roles;          // as guessed, per column
+    DistanceUnit distance = DistanceUnit::Unknown;
+    VolumeUnit volume = VolumeUnit::Unknown;
+    bool vehicleIsId = false;
+};
+
+Columns columnsOf(const Header &h)
+{
+    Columns c;
+    struct Best {
+        int column = -1, score = 0;
+    };
+    std::array<Best, size_t(Role::AnyUnit) + 1> best{};
+    int recordDate = -1;
+    for (int i = 0; i < h.size(); ++i) {
+        const Guess g = roleOf(h.name(i), h.unit(i), h.original(i));
+        c.roles.push_back(g.role);
+        switch (g.role) {
+        case Role::Place:
+            c.places.push_back(i);
+            break;
+        case Role::Description:
+            c.descriptions.push_back(i);
+            break;
+        case Role::Notes:
+            c.notes.push_back(i);
+            break;
+        case Role::RecordDate:
+            if (recordDate < 0)
+                recordDate = i;
+            break;
+        default: {
+            Best &b = best[size_t(g.role)];
+            if (b.column < 0 || g.score > b.score)
+                b = {i, g.score};
+        }
+        }
+    }
+    const auto at = [&best](Role r) { return best[size_t(r)].column; };
+    // A date named for the event; the record's own date only when there is none.
+    c.date = at(Role::Date) >= 0 ? at(Role::Date) : recordDate;
+    c.time = at(Role::Time);
+    c.odometer = at(Role::Odometer);
+    c.quantity = at(Role::Quantity);
+    c.total = at(Role::Total);
+    c.price = at(Role::Price);
+    c.unitPrice = at(Role::UnitPrice);
+    c.type = at(Role::Type);
+    c.fuelType = at(Role::FuelType);
+    c.full = at(Role::Full);
+    c.partial = at(Role::Partial);
+    c.missed = at(Role::Missed);
+    c.vehicle = at(Role::Vehicle);
+    c.distanceUnit = at(Role::DistanceUnit);
+    c.volumeUnit = at(Role::VolumeUnit);
+    c.anyUnit = at(Role::AnyUnit);
+    if (c.vehicle >= 0)
+        c.vehicleIsId = h.name(c.vehicle).endsWith(u"id");
+
+    // Units written in the names: "Odometer (mi)", "Miles", "Gallons (imp)", "Price per gallon".
+    const auto words = [&h](int i) { return (h.name(i) + u' ' + h.unit(i)).split(u' ', Qt::SkipEmptyParts); };
+    if (c.odometer >= 0)
+        c.distance = any(words(c.odometer), {u"mi", u"miles", u"mile"}) ? DistanceUnit::Miles
+                                                                        : DistanceUnit::Unknown;
+    for (int i : {c.quantity, c.unitPrice}) {
+        if (i < 0 || c.volume != VolumeUnit::Unknown)
+            continue;
+        const QStringList w = words(i);
+        if (any(w, {u"gal", u"gallon", u"gallons"}))
+            c.volume = any(w, {u"imp", u"imperial", u"uk"}) ? VolumeUnit::ImperialGallons
+                                                           : VolumeUnit::UsGallons;
+        else if (any(w, {u"l", u"litre", u"litres", u"liter", u"liters"}))
+            c.volume = VolumeUnit::Litres;
+    }
+    return c;
+}
+
+bool isHeader(const Header &h)
+{
+    const Columns c = columnsOf(h);
+    return c.date >= 0 && (c.quantity >= 0 || c.total >= 0 || c.price >= 0 || c.unitPrice >= 0);
+}
+
+// Several tables, each under its own title: not one spreadsheet.
+bool isMultiTable(const Look &look)
+{
+    int titled = 0;
+    for (size_t i = 0; i < look.records.size(); ++i) {
+        if (isTableMarker(look.records[i]))
+            return true;
+        if (i + 1 < look.records.size() && isTitleLine(look.records[i])
+            && look.records[i + 1].size() > 1)
+            ++titled;
+    }
+    return titled > 1;
+}
+
+constexpr int kHeaderSearch = 10;
+constexpr int kSample = 500;
+
+// The first record that names the columns.
+qint64 headerLine(csv::Reader &in)
+{
+    csv::Record r;
+    for (int looked = 0; looked < kHeaderSearch && in.next(r);) {
+        if (r.isBlank())
+            continue;
+        ++looked;
+        if (isHeader(Header(r)))
+            return r.line;
+    }
+    return -1;
+}
+
+// True when most filled values of the column, in the first rows, are numbers.
+bool holdsNumbers(csv::Reader &in, qint64 header, int column)
+{
+    int numbers = 0, filled = 0;
+    csv::Record r;
+    QString scratch;
+    while (filled < kSample && in.next(r)) {
+        if (r.line <= header || r.isBlank())
+            continue;
+        const Number n = parseNumber(fieldView(r, column, scratch), NumberRole::Quantity);
+        if (n.state == Number::Empty)
+            continue;
+        ++filled;
+        numbers += n.ok() ? 1 : 0;
+    }
+    return filled > 0 && numbers * 5 >= filled * 4;
+}
+
+double spread(const std::vector<double> &v)
+{
+    double mean = 0;
+    for (double x : v)
+        mean += x;
+    mean /= double(v.size());
+    double var = 0;
+    for (double x : v)
+        var += (x - mean) * (x - mean);
+    return mean == 0 ? 0 : std::sqrt(var / double(v.size())) / mean;
+}
+
+// A bare "price" beside a quantity is the price per unit or the total: the values say which.
+void settlePrice(csv::Reader &in, qint64 header, const Header &h, Columns &c, Report &report)
+{
+    std::vector<int> candidates; // columns that may hold the total: price x quantity
+    if (c.total >= 0)
+        candidates.push_back(c.total);
+    for (int i = 0; i < h.size(); ++i)
+        if (c.roles[size_t(i)] == Role::None)
+            candidates.push_back(i);
+    std::vector<int> matches(candidates.size(), 0), equal(candidates.size(), 0);
+    std::vector<double> prices, perQuantity;
+    int rows = 0, below = 0;
+    csv::Record r;
+    QString scratch;
+    while (rows < kSample && in.next(r)) {
+        if (r.line <= header || r.isBlank())
+            continue;
+        const Number q = parseNumber(fieldView(r, c.quantity, scratch), NumberRole::Quantity);
+        const Number p = parseNumber(fieldView(r, c.price, scratch), NumberRole::Amount);
+        if (!q.ok() || !p.ok() || q.value <= 0 || p.value <= 0)
+            continue;
+        ++rows;
+        prices.push_back(double(p.value));
+        perQuantity.push_back(double(p.value / q.value));
+        below += p.value < q.value ? 1 : 0;
+        for (size_t k = 0; k < candidates.size(); ++k) {
+            const Number t = parseNumber(fieldView(r, candidates[k], scratch), NumberRole::Amount);
+            if (!t.ok())
+                continue;
+            const long double product = p.value * q.value;
+            if (std::fabs(product - t.value) <= std::max(0.05L, t.value / 100))
+                ++matches[k];
+            if (std::fabs(p.value - t.value) <= 0.005L)
+                ++equal[k];
+        }
+    }
+    const QString name = u"Colonne « "_s + h.original(c.price) + u" »"_s;
+    const auto asUnitPrice = [&](const QString &why) {
+        c.unitPrice = c.price;
+        c.price = -1;
+        report.readings << name + u" lue comme prix unitaire : "_s + why;
+    };
+    for (size_t k = 0; k < candidates.size(); ++k) {
+        if (rows == 0 || matches[k] * 5 < rows * 4)
+            continue;
+        const int column = candidates[k];
+        asUnitPrice(u"prix × quantité = « "_s + h.original(column) + u" »"_s);
+        if (c.total < 0) {
+            c.total = column;
+            report.readings << u"Colonne « "_s + h.original(column) + u" » lue comme montant"_s;
+        }
+        return;
+    }
+    if (c.total >= 0) {
+        if (rows > 0 && equal[0] * 5 >= rows * 4) {
+            report.readings << name + u" ignorée : elle répète « "_s + h.original(c.total) + u" »"_s;
+            c.price = -1;
+        } else {
+            asUnitPrice(u"le montant a sa colonne, « "_s + h.original(c.total) + u" »"_s);
+        }
+        return;
+    }
+    bool unit = false;
+    QString why;
+    if (rows >= 3) {
+        // A price per unit hardly moves from one fill-up to the next; a total follows the quantity.
+        unit = spread(prices) < spread(perQuantity);
+        why = unit ? u"elle varie peu d'une ligne à l'autre, quand un montant suivrait la quantité"_s
+                   : u"elle suit la quantité d'une ligne à l'autre"_s;
+    } else {
+        unit = rows > 0 && below * 2 > rows;
+        why = unit ? u"ses valeurs sont bien inférieures à un montant plausible pour la quantité"_s
+                   : u"ses valeurs sont celles d'un montant pour la quantité"_s;
+    }
+    if (unit) {
+        asUnitPrice(why);
+    } else {
+        c.total = c.price;
+        c.price = -1;
+        report.readings << name + u" lue comme montant : "_s + why;
+    }
+}
+
+DistanceUnit rowDistance(const Columns &c, const csv::Record &r)
+{
+    for (int column : {c.distanceUnit, c.anyUnit}) {
+        const DistanceUnit u =
+            column < 0 ? DistanceUnit::Unknown : distanceFromUnit(normalizeName(r.text(column)));
+        if (u != DistanceUnit::Unknown)
+            return u;
+    }
+    return c.distance;
+}
+
+VolumeUnit rowVolume(const Columns &c, const csv::Record &r)
+{
+    for (int column : {c.volumeUnit, c.anyUnit}) {
+        const VolumeUnit u =
+            column < 0 ? VolumeUnit::Unknown : volumeFromUnit(normalizeName(r.text(column)));
+        if (u != VolumeUnit::Unknown)
+            return u;
+    }
+    return c.volume;
+}
+
+} // namespace
+
+int weighSpreadsheet(const Look &look)
+{
+    if (isMultiTable(look))
+        return evidence::None;
+    for (size_t i = 0; i < look.records.size() && i < size_t(kHeaderSearch); ++i)
+        if (isHeader(Header(look.records[i])))
+            return evidence::AnyTable;
+    return evidence::None;
+}
+
+void readSpreadsheet(csv::Reader &in, Builder &out, Report &report)
+{
+    report.format = u"Tableur (CSV)"_s;
+    const qint64 header = headerLine(in);
+    if (header < 0 || !in.rewind())
+        return;
+    csv::Record r;
+    while (in.next(r) && r.line < header) {
+    }
+    const Header h(r);
+    Columns c = columnsOf(h);
+    if (c.quantity < 0 && c.fuelType >= 0 && h.name(c.fuelType).indexOf(u' ') < 0
+        && holdsNumbers(in, header, c.fuelType)) {
+        // "Carburant" alone, written in numbers: how much fuel, not which.
+        c.quantity = c.fuelType;
+        c.fuelType = -1;
+        report.readings << u"Colonne « "_s + h.original(c.quantity)
+                + u" » lue comme quantité : ses valeurs sont des nombres"_s;
+        if (!in.rewind())
+            return;
+        while (in.next(r) && r.line < header) {
+        }
+    }
+    if (c.price >= 0) {
+        if (c.quantity >= 0 && c.unitPrice < 0) {
+            settlePrice(in, header, h, c, report);
+        } else if (c.total < 0) {
+            c.total = c.price;
+            c.price = -1;
+        }
+    }
+    // Every column no value is taken from, as the file names it.
+    std::vector<bool> used(size_t(h.size()), false);
+    for (int i : {c.date, c.time, c.odometer, c.quantity, c.total, c.unitPrice, c.type, c.fuelType,
+                  c.full, c.partial, c.missed, c.vehicle, c.distanceUnit, c.volumeUnit, c.anyUnit})
+        if (i >= 0)
+            used[size_t(i)] = true;
+    for (const std::vector<int> *group : {&c.places, &c.descriptions, &c.notes})
+        for (int i : *group)
+            used[size_t(i)] = true;
+    for (int i = 0; i < h.size(); ++i)
+        if (!used[size_t(i)] && !h.original(i).isEmpty())
+            report.ignoredColumns << h.original(i);
+
+    if (!in.rewind())
+        return;
+    QString scratch, dateScratch;
+    while (in.next(r)) {
+        if (r.isBlank() || r.line <= header)
+            continue;
+        Row row;
+        row.line = r.line;
+        if (c.vehicle >= 0) {
+            const QString name = r.text(c.vehicle);
+            row.vehicle = out.vehicle(name, !c.vehicleIsId);
+        }
+        const QStringView dateText = fieldView(r, c.date, dateScratch);
+        row.date = parseDate(dateText);
+        if (c.time >= 0 && row.date.minutes < 0)
+            row.date.minutes = qint16(parseTime(fieldView(r, c.time, scratch)));
+        row.odometer = parseNumber(fieldView(r, c.odometer, scratch), NumberRole::Odometer);
+        row.quantity = parseNumber(fieldView(r, c.quantity, scratch), NumberRole::Quantity);
+        row.total = parseNumber(fieldView(r, c.total, scratch), NumberRole::Amount);
+        const Number perUnit = parseNumber(fieldView(r, c.unitPrice, scratch), NumberRole::Amount);
+        if (const QString bad = why::unreadable(row, dateText); !bad.isEmpty()) {
+            out.skip(r.line, bad, row.vehicle);
+            continue;
+        }
+        if (perUnit.state == Number::Bad) {
+            out.skip(r.line, why::unitPrice(), row.vehicle);
+            continue;
+        }
+        QStringList parts;
+        for (const std::vector<int> *group : {&c.places, &c.descriptions, &c.notes})
+            for (int column : *group)
+                parts << field(r, column);
+        row.description = joinParts(parts);
+        row.distance = rowDistance(c, r);
+
+        if (row.quantity.ok() && row.quantity.value != 0) {
+            row.ledger = Ledger::Fuel;
+            row.volume = rowVolume(c, r);
+            if (!row.total.ok() && perUnit.ok())
+                row.total = {Number::Ok, perUnit.value * row.quantity.value};
+            row.partial = parseFlag(fieldView(r, c.full, scratch)) == false
+                || parseFlag(fieldView(r, c.partial, scratch)) == true;
+            row.missed = parseFlag(fieldView(r, c.missed, scratch)) == true;
+            if (c.fuelType >= 0)
+                out.noteFuel(row.vehicle, fieldView(r, c.fuelType, scratch));
+            out.add(std::move(row));
+            continue;
+        }
+        if (!row.total.ok()) {
+            out.skip(r.line, why::noAmount(), row.vehicle);
+            continue;
+        }
+        const QString type = field(r, c.type).trimmed();
+        if (row.description.isEmpty())
+            row.description = type;
+        CostClass kind = classifyCost(type);
+        if (kind.kind == CostKind::Garage && classifyCost(row.description).kind == CostKind::Parking)
+            kind.kind = CostKind::Parking;
+        sendCost(out, row, kind);
+    }
+}
+
+} // namespace importer

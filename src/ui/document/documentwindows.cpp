@@ -1,0 +1,7 @@
+#include "ui/document/documentwindows.h"
+
+DocumentWindows &documentWindows()
+{
+    static DocumentWindows w;
+    return w;
+}
