@@ -1,14 +1,16 @@
 #include "core/vehicle/filestate.h"
 
 #include <QFile>
-#include <QtEndian>
 #include <QStringList>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <ctime>
+#include <new>
 #include <vector>
+
+#include <xxhash.h>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -71,84 +73,30 @@ bool hashAll(int fd, quint64 &hash)
 } // namespace
 
 namespace {
-constexpr quint64 kP1 = 0x9E3779B185EBCA87ull;
-constexpr quint64 kP2 = 0xC2B2AE3D27D4EB4Full;
-constexpr quint64 kP3 = 0x165667B19E3779F9ull;
-constexpr quint64 kP4 = 0x85EBCA77C2B2AE63ull;
-constexpr quint64 kP5 = 0x27D4EB2F165667C5ull;
-
-inline quint64 rotl(quint64 x, int r) { return (x << r) | (x >> (64 - r)); }
-inline quint64 word64(const char *p)
+void freeState(XXH3_state_s *state)
 {
-    quint64 w;
-    std::memcpy(&w, p, 8);
-    return qFromLittleEndian(w);
+    XXH3_freeState(state);
 }
-inline quint32 word32(const char *p)
-{
-    quint32 w;
-    std::memcpy(&w, p, 4);
-    return qFromLittleEndian(w);
-}
-inline quint64 mixIn(quint64 acc, quint64 w) { return rotl(acc + w * kP2, 31) * kP1; }
 } // namespace
 
-ContentHash::ContentHash() : m_lanes{kP1 + kP2, kP2, 0, 0 - kP1} {}
-
-void ContentHash::addStripe(const char *stripe)
+ContentHash::ContentHash() : m_state(XXH3_createState(), freeState)
 {
-    for (int i = 0; i < 4; ++i)
-        m_lanes[i] = mixIn(m_lanes[i], word64(stripe + 8 * i));
+    if (!m_state)
+        throw std::bad_alloc();
+    XXH3_64bits_reset(m_state.get());
 }
+
+ContentHash::~ContentHash() = default;
 
 void ContentHash::add(const char *data, qsizetype size)
 {
-    m_total += quint64(size);
-    if (m_pendingSize > 0) {
-        const qsizetype take = std::min(size, kStripe - m_pendingSize);
-        std::memcpy(m_pending + m_pendingSize, data, std::size_t(take));
-        m_pendingSize += take;
-        data += take;
-        size -= take;
-        if (m_pendingSize < kStripe)
-            return;
-        addStripe(m_pending);
-        m_pendingSize = 0;
-    }
-    for (; size >= kStripe; data += kStripe, size -= kStripe)
-        addStripe(data);
-    std::memcpy(m_pending, data, std::size_t(size));
-    m_pendingSize = size;
+    if (size > 0)
+        XXH3_64bits_update(m_state.get(), data, std::size_t(size));
 }
 
 quint64 ContentHash::result() const
 {
-    quint64 h;
-    if (m_total >= quint64(kStripe)) {
-        h = rotl(m_lanes[0], 1) + rotl(m_lanes[1], 7) + rotl(m_lanes[2], 12) + rotl(m_lanes[3], 18);
-        for (quint64 lane : m_lanes)
-            h = (h ^ mixIn(0, lane)) * kP1 + kP4;
-    } else {
-        h = kP5;
-    }
-    h += m_total;
-    const char *p = m_pending;
-    qsizetype left = m_pendingSize;
-    for (; left >= 8; p += 8, left -= 8)
-        h = rotl(h ^ mixIn(0, word64(p)), 27) * kP1 + kP4;
-    if (left >= 4) {
-        h = rotl(h ^ (quint64(word32(p)) * kP1), 23) * kP2 + kP3;
-        p += 4;
-        left -= 4;
-    }
-    for (; left > 0; ++p, --left)
-        h = rotl(h ^ (quint64(static_cast<unsigned char>(*p)) * kP5), 11) * kP1;
-    h ^= h >> 33;
-    h *= kP2;
-    h ^= h >> 29;
-    h *= kP3;
-    h ^= h >> 32;
-    return h;
+    return XXH3_64bits_digest(m_state.get());
 }
 
 Identity identityOf(int fd, const QString &path, quint64 hash)

@@ -6,24 +6,27 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <memory>
+
+struct XXH3_state_s;
+
 namespace filestate {
 
 // A hash of a file's bytes, fed as they are read or written, in pieces of any size: the result
 // depends on the bytes only, the same in every run of every program (the recovery copies keep
-// it). The XXH64 scheme: several GB/s, so it is taken on the way; not a cryptographic digest.
+// it). XXH3, 64 bits: several GB/s, so it is taken on the way; not a cryptographic digest.
+// Identities written before by another scheme simply never match, which reads as "changed".
 class ContentHash {
 public:
     ContentHash();
+    ~ContentHash();
+    ContentHash(const ContentHash &) = delete;
+    ContentHash &operator=(const ContentHash &) = delete;
     void add(const char *data, qsizetype size);
     quint64 result() const;
 
 private:
-    static constexpr qsizetype kStripe = 32;
-    void addStripe(const char *stripe);
-    quint64 m_lanes[4];
-    char m_pending[kStripe];
-    qsizetype m_pendingSize = 0;
-    quint64 m_total = 0;
+    std::unique_ptr<XXH3_state_s, void (*)(XXH3_state_s *)> m_state;
 };
 
 struct Identity {

@@ -4,7 +4,9 @@
 #include "core/vehicle/vtrfile.h"
 
 #include <QDir>
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -26,6 +28,14 @@ VehicleRecord someRecord(const QString &brand)
     r.fileName = u"/home/u/auto.vtr"_s;
     r.modified = true;
     return r;
+}
+
+// Moves the file's time stamp back, as if it had been written a while ago.
+bool age(const QString &path, int seconds)
+{
+    const QDateTime stamp = QFileInfo(path).lastModified().addSecs(-seconds);
+    QFile f(path);
+    return f.open(QIODevice::ReadWrite) && f.setFileTime(stamp, QFileDevice::FileModificationTime);
 }
 
 QStringList entries(const QString &dir)
@@ -130,6 +140,42 @@ private Q_SLOTS:
         found->discard();
         QVERIFY(entries(root.path()).isEmpty());
         QVERIFY(Orphans::find(root.path())->copies().isEmpty());
+    }
+
+    // A copy written by an earlier version keeps the hash of its file by the scheme of the time
+    // (XXH64): it is still offered whole, and the hash only tells "changed" once it is needed.
+    void identityOfAnEarlierHash()
+    {
+        QTemporaryDir root;
+        const QString original = root.filePath(u"auto.vtr"_s);
+        const QByteArray bytes = "[PAGE1]\r\nRenault\r\n";
+        {
+            QFile f(original);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            QCOMPARE(f.write(bytes), bytes.size());
+        }
+        QVERIFY(age(original, 60));
+        filestate::Identity id = filestate::identify(original);
+        const quint64 earlierHash = 0x00BE5EF9AAE408EBull; // XXH64 of `bytes`, seed 0
+        QVERIFY(id.hash != earlierHash);
+        id.hash = earlierHash;
+        VehicleRecord r = someRecord(u"Renault"_s);
+        r.fileName = original;
+        {
+            Session gone(root.filePath(u"recovery"_s));
+            QVERIFY(gone.write(1, r, {u"auto.vtr"_s, original, {}, id}));
+        }
+        std::unique_ptr<Orphans> found = Orphans::find(root.filePath(u"recovery"_s));
+        QCOMPARE(found->copies().size(), 1);
+        const Copy &copy = found->copies().at(0);
+        QVERIFY(copy.record.sameStoredContent(r));
+        QCOMPARE(copy.info.identity.hash, earlierHash);
+        // Untouched since: size and time stamp answer, the hash is not read.
+        QCOMPARE(filestate::compare(copy.info.identity), filestate::Outside::Same);
+        // Touched: the bytes are hashed again, and the earlier hash cannot match.
+        QVERIFY(age(original, 30));
+        QCOMPARE(filestate::compare(copy.info.identity), filestate::Outside::Changed);
+        found->discard();
     }
 
     // A copy that cannot be read is not offered; a folder left without copies is cleared.
