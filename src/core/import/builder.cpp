@@ -456,19 +456,19 @@ void Builder::setDefaultUnits(DistanceUnit d, VolumeUnit v)
         switch (w.ledger) {
         case Ledger::Fuel:
             set(m_fuel, [](FuelEntry &e, Numbers &n) {
-                e[2] = std::move(n.total);
-                e[3] = std::move(n.quantity);
-                e[4] = std::move(n.odometer);
+                e.set(2, n.total);
+                e.set(3, n.quantity);
+                e.set(4, n.odometer);
             });
             break;
         case Ledger::Garage:
             set(m_garage, [](GarageEntry &e, Numbers &n) {
-                e[2] = std::move(n.total);
-                e[3] = std::move(n.odometer);
+                e.set(2, n.total);
+                e.set(3, n.odometer);
             });
             break;
         case Ledger::Parking:
-            set(m_parking, [](ParkingEntry &e, Numbers &n) { e[2] = std::move(n.total); });
+            set(m_parking, [](ParkingEntry &e, Numbers &n) { e.set(2, n.total); });
             break;
         case Ledger::LeftOut:
             break;
@@ -610,7 +610,7 @@ Builder::Finish Builder::finish(DateOrder given, VehicleRecord &record)
             converted |= o.converted;
             m_report.replacedCharacters += o.replaced;
             auto &entry = entries[i];
-            entry[0] = last.text;
+            entry.set(0, last.text);
             const auto isSame = [&](quint32 k) {
                 return open[k].hash == o.hash && same(entries[k], entry)
                     && (open[k].raw < 0 ? o.raw < 0 : o.raw >= 0
@@ -644,13 +644,13 @@ Builder::Finish Builder::finish(DateOrder given, VehicleRecord &record)
     // Beside the hash of the rest, the same date and: a fill-up the same odometer, quantity and
     // total; a cost the same odometer, total and description.
     m_report.fuelCount = settle(m_fuel, record.ListView1, [](const FuelEntry &a, const FuelEntry &b) {
-        return a[0] == b[0] && a[4] == b[4] && a[3] == b[3] && a[2] == b[2];
+        return a.text(0) == b.text(0) && a.text(4) == b.text(4) && a.text(3) == b.text(3) && a.text(2) == b.text(2);
     });
     m_report.garageCount = settle(m_garage, record.ListView2, [](const GarageEntry &a, const GarageEntry &b) {
-        return a[0] == b[0] && a[3] == b[3] && a[2] == b[2] && a[1] == b[1];
+        return a.text(0) == b.text(0) && a.text(3) == b.text(3) && a.text(2) == b.text(2) && a.text(1) == b.text(1);
     });
     m_report.parkingCount = settle(m_parking, record.ListView3, [](const ParkingEntry &a, const ParkingEntry &b) {
-        return a[0] == b[0] && a[2] == b[2] && a[1] == b[1];
+        return a.text(0) == b.text(0) && a.text(2) == b.text(2) && a.text(1) == b.text(1);
     });
 
     for (size_t i = 0; i < m_report.leftOut.size(); ++i) {

@@ -35,7 +35,7 @@ Q_SIGNALS:
 template <std::size_t N>
 class LedgerModel final : public LedgerModelBase {
 public:
-    using Entry = std::array<QString, N>;
+    using Entry = LedgerEntry<N>;
 
     LedgerModel(std::vector<Entry> &rows, const std::array<LedgerColumn, N> &columns,
                 bool dateEditable, QObject *parent = nullptr)
@@ -92,11 +92,11 @@ public:
         if (!m_dateEditable || role != Qt::EditRole || !index.isValid()
             || index.column() != col::Date || index.row() >= rowCount())
             return false;
-        QString &date = m_rows[std::size_t(index.row())][col::Date];
+        Entry &entry = m_rows[std::size_t(index.row())];
         const QString text = value.toString();
-        if (date == text)
+        if (entry[col::Date] == text)
             return true;
-        date = text;
+        entry.set(col::Date, text);
         Q_EMIT dataChanged(index, index);
         Q_EMIT dateEdited(index.row());
         return true;

@@ -3,6 +3,8 @@
 // its field. Members carry the component names of the document window so that the window, the
 // file and vtrtool all speak of the same thing.
 
+#include "core/vehicle/ledgertext.h"
+
 #include <QDate>
 #include <QString>
 #include <QStringList>
@@ -10,10 +12,11 @@
 #include <array>
 #include <vector>
 
-// One expense row of texts, in column order.
-using FuelEntry = std::array<QString, 5>;    // Date, Description, Montant, Litres, Compteur
-using GarageEntry = std::array<QString, 4>;  // Date, Description, Montant, Compteur
-using ParkingEntry = std::array<QString, 3>; // Date, Description, Montant
+// One expense row of texts, in column order: entry[col::Date] reads a text, entry.set(col, text)
+// changes one.
+using FuelEntry = LedgerEntry<5>;    // Date, Description, Montant, Litres, Compteur
+using GarageEntry = LedgerEntry<4>;  // Date, Description, Montant, Compteur
+using ParkingEntry = LedgerEntry<3>; // Date, Description, Montant
 
 namespace col {
 inline constexpr int Date = 0;

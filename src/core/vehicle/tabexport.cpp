@@ -2,28 +2,30 @@
 
 #include "core/vehicle/vtrfile.h"
 
+#include <string>
+
 namespace tabexport {
 
 namespace {
 
 template <size_t N>
-QString ledgerText(const std::vector<std::array<QString, N>> &entries)
+QByteArray ledgerBytes(const std::vector<LedgerEntry<N>> &entries)
 {
-    qsizetype size = 0;
+    size_t size = 0;
     for (const auto &e : entries)
-        for (const QString &c : e)
-            size += c.size() + 1;
-    QString out;
-    out.reserve(size + qsizetype(entries.size()));
+        for (const LedgerText &c : e)
+            size += size_t(c.size()) + 1;
+    std::string out;
+    out.reserve(size + entries.size());
     for (const auto &e : entries) {
-        out += e[0];
+        e.text(0).appendEncoded(out);
         for (size_t i = 1; i < N; ++i) {
-            out += QLatin1Char('\t');
-            out += e[i];
+            out += '\t';
+            e.text(i).appendEncoded(out);
         }
-        out += QLatin1String("\r\n");
+        out += "\r\n";
     }
-    return out;
+    return QByteArray(out.data(), qsizetype(out.size()));
 }
 
 } // namespace
@@ -31,9 +33,9 @@ QString ledgerText(const std::vector<std::array<QString, N>> &entries)
 QByteArray exportBytes(const VehicleRecord &r, Ledger ledger)
 {
     switch (ledger) {
-    case Ledger::Fuel: return vtrfile::encodeText(ledgerText(r.ListView1));
-    case Ledger::Garage: return vtrfile::encodeText(ledgerText(r.ListView2));
-    case Ledger::Parking: return vtrfile::encodeText(ledgerText(r.ListView3));
+    case Ledger::Fuel: return ledgerBytes(r.ListView1);
+    case Ledger::Garage: return ledgerBytes(r.ListView2);
+    case Ledger::Parking: return ledgerBytes(r.ListView3);
     case Ledger::None: break;
     }
     return QByteArray();

@@ -21,7 +21,6 @@
 
 namespace vtrfile {
 
-using codepage::decodeByte;
 using codepage::decodeSpan;
 
 namespace {
@@ -222,48 +221,36 @@ Markers findMarkers(LineReader &c)
     return m;
 }
 
-// Ledger fields repeat a lot (dates, descriptions, litres, small amounts): equal texts share
-// one string instead of each holding its own copy.
-class Interner {
+// Short ledger texts live inside their entry; the longer ones (descriptions, mostly) repeat a
+// lot, and equal ones share one block instead of each holding its own copy.
+class LongTexts {
 public:
     // As many slots as lines, within bounds: a small file does not pay for a large table.
-    explicit Interner(qsizetype lines)
+    explicit LongTexts(qsizetype lines)
         : m_slots(std::clamp<size_t>(std::bit_ceil(size_t(std::max<qsizetype>(lines, 1))), 64, 1 << 14))
     {
     }
 
-    QString get(QByteArrayView b)
+    LedgerText get(QByteArrayView b)
     {
-        if (b.isEmpty())
-            return QString();
-        if (b.size() > 48)
-            return decodeSpan(b.data(), b.size());
+        if (b.size() <= LedgerText::kInline || b.size() > 256)
+            return LedgerText::fromBytes(b.data(), b.size());
         quint32 h = 2166136261u;
         for (char ch : b)
             h = (h ^ static_cast<unsigned char>(ch)) * 16777619u;
-        // The hash turns most misses away without touching the string's (cold) characters.
         Slot &slot = m_slots[h & (m_slots.size() - 1)];
-        if (slot.hash != h || !same(slot.value, b)) {
+        if (slot.hash != h || QByteArrayView(slot.bytes.data(), qsizetype(slot.bytes.size())) != b) {
             slot.hash = h;
-            slot.value = decodeSpan(b.data(), b.size());
+            slot.bytes.assign(b.data(), size_t(b.size()));
+            slot.value = LedgerText::fromBytes(b.data(), b.size());
         }
         return slot.value;
     }
 
 private:
-    static bool same(const QString &s, QByteArrayView b)
-    {
-        if (s.size() != b.size())
-            return false;
-        const char16_t *u = reinterpret_cast<const char16_t *>(s.constData());
-        for (qsizetype i = 0; i < b.size(); ++i)
-            if (u[i] != decodeByte(static_cast<unsigned char>(b[i])))
-                return false;
-        return true;
-    }
-
     struct Slot {
-        QString value;
+        LedgerText value;
+        std::string bytes;
         quint32 hash = 0;
     };
     std::vector<Slot> m_slots;
@@ -330,7 +317,7 @@ private:
     }
 
     template <size_t N>
-    void ledger(int page, std::vector<std::array<QString, N>> &entries, const char *end)
+    void ledger(int page, std::vector<LedgerEntry<N>> &entries, const char *end)
     {
         entries.reserve(entries.size() + expected(page, int(N)));
         for (;;) {
@@ -339,12 +326,12 @@ private:
                 return;
             // The entry stands from its first line on, so a section cut short keeps what it read.
             entries.emplace_back();
-            std::array<QString, N> &e = entries.back();
-            e[0] = m_strings.get(first);
+            LedgerEntry<N> &e = entries.back();
+            e.text(0) = m_strings.get(first);
             QByteArrayView line;
             for (size_t i = 1; i < N; ++i) {
                 line = take();
-                e[i] = m_strings.get(line);
+                e.text(i) = m_strings.get(line);
             }
             if (isEndMarker(line, end))
                 return;
@@ -453,7 +440,7 @@ private:
     LineReader &m_lines;
     const PictureHook &m_pictures;
     Markers m_markers;
-    Interner m_strings;
+    LongTexts m_strings;
 };
 
 LoadResult failed(const QString &error)

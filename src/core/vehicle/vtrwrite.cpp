@@ -10,6 +10,7 @@
 #include <array>
 #include <cerrno>
 #include <string>
+#include <type_traits>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -28,7 +29,8 @@ QString startMarker(int page) { return QStringLiteral("[PAGE%1]").arg(page); }
 QString endMarker(int page) { return QStringLiteral("[/PAGE%1]").arg(page); }
 
 
-// Calls sink(const QString &) for every line of the file, in order.
+// Calls sink(const QString &) or, for the texts of the ledgers, sink(const LedgerText &) for
+// every line of the file, in order.
 template <class Sink>
 void emitLines(const VehicleRecord &r, Sink &&sink)
 {
@@ -50,14 +52,14 @@ void emitLines(const VehicleRecord &r, Sink &&sink)
 
     sink(starts[2]);
     for (const FuelEntry &e : r.ListView1)
-        for (const QString &c : e)
+        for (const LedgerText &c : e)
             sink(c);
     sink(ends[2]);
 
     sink(starts[3]);
     sink(r.edit[24]);
     for (const GarageEntry &e : r.ListView2)
-        for (const QString &c : e)
+        for (const LedgerText &c : e)
             sink(c);
     sink(ends[3]);
 
@@ -89,7 +91,7 @@ void emitLines(const VehicleRecord &r, Sink &&sink)
 
     sink(starts[8]);
     for (const ParkingEntry &e : r.ListView3)
-        for (const QString &c : e)
+        for (const LedgerText &c : e)
             sink(c);
     sink(ends[8]);
 }
@@ -157,7 +159,12 @@ QStringList writeLines(const VehicleRecord &r)
     QStringList lines;
     lines.reserve(qsizetype(41 + r.ListView1.size() * 5 + r.ListView2.size() * 4
                             + r.ListView3.size() * 3) + r.Memo1.size());
-    emitLines(r, [&lines](const QString &s) { lines.append(s); });
+    emitLines(r, [&lines](const auto &s) {
+        if constexpr (std::is_same_v<std::decay_t<decltype(s)>, LedgerText>)
+            lines.append(s.toString());
+        else
+            lines.append(s);
+    });
     return lines;
 }
 
@@ -203,8 +210,11 @@ SaveResult save(const VehicleRecord &r, const QString &path)
             ok = f.write(buf.data(), qint64(buf.size())) == qint64(buf.size());
         buf.clear();
     };
-    emitLines(r, [&](const QString &s) {
-        appendEncoded(buf, s);
+    emitLines(r, [&](const auto &s) {
+        if constexpr (std::is_same_v<std::decay_t<decltype(s)>, LedgerText>)
+            s.appendEncoded(buf);
+        else
+            appendEncoded(buf, s);
         buf.append("\r\n", 2);
         if (buf.size() >= kChunk)
             flush();

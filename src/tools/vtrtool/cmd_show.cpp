@@ -12,12 +12,12 @@ void item(QTextStream &s, const char *name, const QString &value)
 }
 
 template <size_t N>
-void ledger(QTextStream &s, const char *name, const std::vector<std::array<QString, N>> &entries)
+void ledger(QTextStream &s, const char *name, const std::vector<LedgerEntry<N>> &entries)
 {
     for (const auto &e : entries) {
         s << name;
-        for (const QString &c : e)
-            s << '\t' << c;
+        for (const LedgerText &c : e)
+            s << '\t' << c.toString();
         s << '\n';
     }
 }

@@ -69,7 +69,7 @@ bool runEntryDialog(Dialog *dialog, TLedgerView *view, LedgerModel<N> *model, bo
     if (!dialog)
         return false;
     const int row = asNew ? -1 : view->selectedEntry();
-    std::array<QString, N> texts{};
+    LedgerEntry<N> texts;
     if (row >= 0)
         texts = model->entry(row);
     dialog->Init(texts);

@@ -20,11 +20,11 @@ void TFCarbu::Init(const FuelEntry &texts)
 
 void TFCarbu::Result(FuelEntry &texts) const
 {
-    texts[col::Date] = resultDate();
+    texts.set(col::Date, resultDate());
     if (texts[col::Date].isEmpty())
         return;
-    texts[col::Description] = Edit1->text();
-    texts[col::Montant] = Edit2->text();
-    texts[col::FuelLitres] = Edit3->text();
-    texts[col::FuelCompteur] = Edit4->text();
+    texts.set(col::Description, Edit1->text());
+    texts.set(col::Montant, Edit2->text());
+    texts.set(col::FuelLitres, Edit3->text());
+    texts.set(col::FuelCompteur, Edit4->text());
 }

@@ -20,10 +20,10 @@ void TFEntr::Init(const GarageEntry &texts)
 
 void TFEntr::Result(GarageEntry &texts) const
 {
-    texts[col::Date] = resultDate();
+    texts.set(col::Date, resultDate());
     if (texts[col::Date].isEmpty())
         return;
-    texts[col::Description] = Edit1->text();
-    texts[col::Montant] = Edit2->text();
-    texts[col::GarageCompteur] = Edit3->text();
+    texts.set(col::Description, Edit1->text());
+    texts.set(col::Montant, Edit2->text());
+    texts.set(col::GarageCompteur, Edit3->text());
 }

@@ -20,9 +20,9 @@ void TStation::Init(const ParkingEntry &texts)
 
 void TStation::Result(ParkingEntry &texts) const
 {
-    texts[col::Date] = resultDate();
+    texts.set(col::Date, resultDate());
     if (texts[col::Date].isEmpty())
         return;
-    texts[col::Description] = Edit1->text();
-    texts[col::Montant] = Edit2->text();
+    texts.set(col::Description, Edit1->text());
+    texts.set(col::Montant, Edit2->text());
 }

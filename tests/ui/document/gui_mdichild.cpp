@@ -533,7 +533,7 @@ private Q_SLOTS:
         QVERIFY(m_w->isModified());
 
         // A date that no text rule reads starts the editor at today's date.
-        r.ListView3[0][col::Date] = u"hier"_qs;
+        r.ListView3[0].set(col::Date, u"hier"_qs);
         m_w->setRecord(r);
         view->edit(view->model()->index(0, 0));
         QVERIFY(openEditor(3));

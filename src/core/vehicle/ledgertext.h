@@ -1,0 +1,91 @@
+#pragma once
+// The texts of the ledger entries, kept compactly: a ledger may hold 100 000 entries of up to
+// five texts each, most of them dates and amounts of a dozen characters. A QString per text
+// would cost 24 bytes, a heap block and twice the file's bytes; a LedgerText holds a text of
+// up to 15 Windows-1252 bytes in its own 16 bytes, and a longer one in a shared block.
+
+#include <QString>
+#include <QStringView>
+
+#include <array>
+#include <atomic>
+#include <concepts>
+#include <cstddef>
+#include <string>
+#include <utility>
+
+class LedgerText {
+public:
+    static constexpr int kInline = 15;
+
+    LedgerText() noexcept = default;
+    explicit LedgerText(QStringView text);
+    // From the bytes of a file (Windows-1252, any byte allowed).
+    static LedgerText fromBytes(const char *data, qsizetype size);
+
+    LedgerText(const LedgerText &o) noexcept;
+    LedgerText(LedgerText &&o) noexcept;
+    LedgerText &operator=(const LedgerText &o) noexcept;
+    LedgerText &operator=(LedgerText &&o) noexcept;
+    ~LedgerText() { release(); }
+
+    QString toString() const;
+    bool isEmpty() const { return m_bytes[kInline] == 0; }
+    qsizetype size() const;
+    // Appends the text in Windows-1252 ('?' for a character the code page cannot hold).
+    void appendEncoded(std::string &out) const;
+
+    // Texts are kept in one canonical form, so equal texts have equal representations.
+    friend bool operator==(const LedgerText &a, const LedgerText &b) noexcept;
+
+private:
+    // A text longer than kInline bytes, or one the code page cannot hold (kept as UTF-16).
+    struct Block {
+        std::atomic<int> ref;
+        qsizetype size;
+        bool wide;
+        const char *bytes() const { return reinterpret_cast<const char *>(this + 1); }
+        char *bytes() { return reinterpret_cast<char *>(this + 1); }
+        const char16_t *units() const { return reinterpret_cast<const char16_t *>(this + 1); }
+    };
+    static constexpr unsigned char kBlockTag = 0xFF;
+
+    bool isBlock() const { return static_cast<unsigned char>(m_bytes[kInline]) == kBlockTag; }
+    Block *block() const;
+    void setBlock(Block *b);
+    static Block *newBlock(qsizetype size, bool wide);
+    void release() noexcept;
+
+    // Inline: the bytes, then their count in the last byte. Block: its address, then kBlockTag.
+    alignas(8) char m_bytes[kInline + 1] = {};
+};
+
+static_assert(sizeof(LedgerText) == 16);
+
+// One expense row, its texts in column order. Reading a column gives a QString; changing one
+// goes through set(), so that a text is never changed by writing to a copy.
+template <std::size_t N>
+class LedgerEntry {
+public:
+    LedgerEntry() = default;
+    template <typename... S>
+        requires(sizeof...(S) >= 1 && sizeof...(S) <= N && (std::convertible_to<S, QStringView> && ...))
+    LedgerEntry(const S &...texts) : m_texts{LedgerText(QStringView(texts))...}
+    {
+    }
+
+    static constexpr std::size_t size() { return N; }
+
+    const QString operator[](std::size_t column) const { return m_texts[column].toString(); }
+    void set(std::size_t column, QStringView text) { m_texts[column] = LedgerText(text); }
+
+    const LedgerText &text(std::size_t column) const { return m_texts[column]; }
+    LedgerText &text(std::size_t column) { return m_texts[column]; }
+    auto begin() const { return m_texts.begin(); }
+    auto end() const { return m_texts.end(); }
+
+    friend bool operator==(const LedgerEntry &, const LedgerEntry &) = default;
+
+private:
+    std::array<LedgerText, N> m_texts;
+};
