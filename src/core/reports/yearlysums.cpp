@@ -68,16 +68,8 @@ template <typename Entry>
 bool addLedger(const std::vector<Entry> &ledger, long double YearFigures::*sum, int first,
                int last, std::vector<YearFigures> &years, std::vector<char> &badAmount)
 {
-    // The texts live in their own blocks of memory: fetching those of a few entries ahead
-    // hides most of the wait for them in a long ledger.
-    constexpr std::size_t kAhead = 8;
-    const std::size_t size = ledger.size();
-    for (std::size_t k = 0; k < size; ++k) {
-        if (k + kAhead < size) {
-            __builtin_prefetch(ledger[k + kAhead][col::Date].constData());
-            __builtin_prefetch(ledger[k + kAhead][col::Montant].constData());
-        }
-        const Entry &e = ledger[k];
+    // Dates and amounts are short: they live in the entries themselves, read in order.
+    for (const Entry &e : ledger) {
         const std::optional<int> y = dateYear(e[col::Date]);
         if (!y)
             return false; // met in the very first year: nothing at all is filled

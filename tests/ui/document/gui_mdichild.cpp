@@ -37,6 +37,16 @@ using platform::FileDialogs;
 using platform::Messages;
 
 namespace {
+
+// An entry's texts in column order.
+template <std::size_t N>
+QStringList textsOf(const LedgerEntry<N> &e)
+{
+    QStringList texts;
+    for (const LedgerText &t : e)
+        texts << t.toString();
+    return texts;
+}
 const QDate kToday(2026, 12, 7);
 const QString kVehicleFilter = QStringLiteral("save: Fichier voiture (*.vtr)|*.vtr|Tous les fichiers (*.*)|*.*");
 
@@ -343,11 +353,11 @@ private Q_SLOTS:
         QStringList entry;
         const auto &r = m_w->record();
         if (view == 1 && r.ListView1.size() == 1)
-            entry = QStringList(r.ListView1[0].begin(), r.ListView1[0].end());
+            entry = textsOf(r.ListView1[0]);
         if (view == 2 && r.ListView2.size() == 1)
-            entry = QStringList(r.ListView2[0].begin(), r.ListView2[0].end());
+            entry = textsOf(r.ListView2[0]);
         if (view == 3 && r.ListView3.size() == 1)
-            entry = QStringList(r.ListView3[0].begin(), r.ListView3[0].end());
+            entry = textsOf(r.ListView3[0]);
         QCOMPARE(entry, QStringList{u"07/12/2026"_qs} + typed);
         QCOMPARE(ledger(view)->model()->rowCount(), 1);
         QVERIFY(m_w->isModified());

@@ -21,6 +21,16 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+// An entry's texts in column order.
+template <std::size_t N>
+QStringList textsOf(const LedgerEntry<N> &e)
+{
+    QStringList texts;
+    for (const LedgerText &t : e)
+        texts << t.toString();
+    return texts;
+}
+
 const QDate kToday(2024, 3, 15);
 
 QStringList labelTexts(const QDialog &d)
@@ -479,15 +489,15 @@ void DialogsTest::wholeEntryTypedWithTheKeyboard()
     if (auto *f = qobject_cast<TFCarbu *>(d.get())) {
         FuelEntry e;
         f->Result(e);
-        out = QStringList(e.begin(), e.end());
+        out = textsOf(e);
     } else if (auto *g = qobject_cast<TFEntr *>(d.get())) {
         GarageEntry e;
         g->Result(e);
-        out = QStringList(e.begin(), e.end());
+        out = textsOf(e);
     } else {
         ParkingEntry e;
         static_cast<TStation *>(d.get())->Result(e);
-        out = QStringList(e.begin(), e.end());
+        out = textsOf(e);
     }
     QCOMPARE(out, expected);
 }
