@@ -258,7 +258,7 @@ void TImportDialog::runImport()
 {
     // A long history takes a moment to read.
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    m_result = importer::importFile(m_path, importer::Options{m_order, m_vehicle}, m_today);
+    m_result = importer::importFile(m_path, importer::Options{m_order, m_vehicle, m_columns}, m_today);
     // "Prix d'achat" in the right-aligned form of the document window.
     QString &price = m_result.record.edit[4];
     if (!price.isEmpty()) {

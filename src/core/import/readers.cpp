@@ -111,6 +111,11 @@ VolumeUnit volumeFromUnit(const QString &unit)
     }
     if (unit.startsWith(u"lit") || unit == u"l" || unit == u"л" || unit == u"lt" || unit == u"ltr")
         return VolumeUnit::Litres;
+    if (unit == u"kg" || unit == u"кг" || unit == u"kilogram" || unit == u"kilograms"
+        || unit == u"kilogramme" || unit == u"kilogrammes")
+        return VolumeUnit::Kg;
+    if (unit == u"kwh" || unit == u"kw h" || unit == u"квт ч" || unit == u"квтч")
+        return VolumeUnit::KWh;
     return VolumeUnit::Unknown;
 }
 

@@ -33,7 +33,7 @@ Result importBytes(const QByteArray &bytes, DateOrder order = DateOrder::Unknown
     QBuffer device;
     device.setData(bytes);
     device.open(QIODevice::ReadOnly);
-    return importDevice(device, Options{order, vehicle}, kToday, u"test.csv"_s);
+    return importDevice(device, Options{order, vehicle, {}}, kToday, u"test.csv"_s);
 }
 
 // Every fixture, and the format whose reader must take it (its place in knownFormats()).
