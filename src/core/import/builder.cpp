@@ -344,6 +344,13 @@ QString Builder::describe(const QString &raw, Ledger ledger, bool partial, bool 
 Builder::Numbers Builder::numbersOf(Ledger ledger, const Row &r, const QString &description)
 {
     Numbers n;
+    if (r.asWritten) {
+        n.total = r.totalText;
+        n.quantity = r.quantityText;
+        n.odometer = r.odometerText;
+        n.hash = textsHash({&n.odometer, &n.quantity, &n.total, &description});
+        return n;
+    }
     if (r.odometer.ok()) {
         long double km = r.odometer.value;
         if ((r.distance == DistanceUnit::Unknown ? m_defaultDistance : r.distance) == DistanceUnit::Miles) {

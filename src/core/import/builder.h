@@ -35,6 +35,9 @@ struct Row {
     QString description;  // parts joined by kPartBreak, as written in the file
     int leftOut = -1;     // index of the left-out category (Ledger::LeftOut)
     int vehicle = 0;      // Builder::vehicle(); 0: the file's only vehicle
+    // The program's own export: the number texts as the ledger held them, not converted.
+    bool asWritten = false;
+    QString totalText, quantityText, odometerText;
 };
 
 // Stands between the parts of a description until they are made fit and joined by " — ".

@@ -84,6 +84,7 @@ const std::vector<Format> &formats()
         {u"export Spritmonitor"_s, weighSpritmonitor, readSpritmonitor},
         {u"exports My Fuel Manager (carburant, coûts)"_s, weighMyFuelManager, readMyFuelManager},
         {u"export Car Report"_s, weighCarReport, readCarReport},
+        {u"export d'un registre par « Exporter... » de Tev Auto"_s, weighOwnExport, readOwnExport},
         {u"tableur CSV dont une ligne nomme les colonnes"_s, weighSpreadsheet, readSpreadsheet},
     };
     return all;

@@ -74,6 +74,8 @@ int weighMyFuelManager(const Look &look);
 void readMyFuelManager(csv::Reader &in, Builder &out, Report &report);
 int weighCarReport(const Look &look);
 void readCarReport(csv::Reader &in, Builder &out, Report &report);
+int weighOwnExport(const Look &look);
+void readOwnExport(csv::Reader &in, Builder &out, Report &report);
 int weighSpreadsheet(const Look &look);
 void readSpreadsheet(csv::Reader &in, Builder &out, Report &report);
 

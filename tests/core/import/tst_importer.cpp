@@ -49,7 +49,7 @@ const std::vector<std::pair<QString, int>> &fixtureFormats()
         {u"spritmonitor-de"_s, 5}, {u"spritmonitor-en"_s, 5},
         {u"myfuelmanager-fuel"_s, 6}, {u"myfuelmanager-costs"_s, 6},
         {u"carreport"_s, 7},
-        {u"costs-en"_s, 8}, {u"tableur-fr"_s, 8}, {u"spreadsheet-en"_s, 8}, {u"spreadsheet-price"_s, 8}};
+        {u"costs-en"_s, 9}, {u"tableur-fr"_s, 9}, {u"spreadsheet-en"_s, 9}, {u"spreadsheet-price"_s, 9}};
     return all;
 }
 
@@ -395,7 +395,7 @@ private Q_SLOTS:
         // The message says which formats are read, the spreadsheet last.
         QCOMPARE(r.error, u"Format de fichier non reconnu\nFormats reconnus : "_s
                               + knownFormats().join(u", "_s));
-        QCOMPARE(knownFormats().size(), 9);
+        QCOMPARE(knownFormats().size(), 10);
         QVERIFY(knownFormats().constLast().startsWith(u"tableur"_s));
     }
 
