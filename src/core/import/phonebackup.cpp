@@ -169,8 +169,11 @@ void readPhoneBackup(csv::Reader &in, Builder &out, Report &report)
                 row.distance = distanceFromUnit(header->unit(odo));
             if (fuel >= 0)
                 row.volume = volumeFromUnit(header->unit(fuel));
-            if (unitsKnown && row.volume == VolumeUnit::Unknown)
-                row.volume = field(r, col("tanknumber")).trimmed() == u"2" ? secondTank : volume;
+            // The header's unit is the first tank's: the second keeps its own.
+            if (unitsKnown && field(r, col("tanknumber")).trimmed() == u"2")
+                row.volume = secondTank;
+            else if (unitsKnown && row.volume == VolumeUnit::Unknown)
+                row.volume = volume;
             row.partial = parseFlag(fieldView(r, col("full"), scratch)) == false;
             row.missed = parseFlag(fieldView(r, col("missed"), scratch)) == true;
             row.description = joinParts({field(r, col("city")), field(r, col("notes"))});

@@ -40,16 +40,17 @@ Result importBytes(const QByteArray &bytes, DateOrder order = DateOrder::Unknown
 const std::vector<std::pair<QString, int>> &fixtureFormats()
 {
     static const std::vector<std::pair<QString, int>> all{
-        {u"fuelio-miles"_s, 0}, {u"fuelio-reminders"_s, 0},
+        {u"fuelio-miles"_s, 0}, {u"fuelio-reminders"_s, 0}, {u"fuelio-bicarburant"_s, 0},
         {u"lubelogger-carburant-fr"_s, 1}, {u"lubelogger-fuel-us"_s, 1}, {u"lubelogger-service"_s, 1},
         {u"lubelogger-taxes"_s, 1},
         {u"drivvo-en"_s, 2}, {u"drivvo-fr"_s, 2}, {u"drivvo-pt"_s, 2}, {u"drivvo-ru"_s, 2},
         {u"fuelly-fuelups"_s, 3}, {u"fuelly-mpg"_s, 3}, {u"fuelly-services"_s, 3},
-        {u"acar"_s, 4},
+        {u"acar"_s, 4}, {u"acar-stations"_s, 4},
         {u"spritmonitor-de"_s, 5}, {u"spritmonitor-en"_s, 5},
         {u"myfuelmanager-fuel"_s, 6}, {u"myfuelmanager-costs"_s, 6},
         {u"carreport"_s, 7},
-        {u"costs-en"_s, 9}, {u"tableur-fr"_s, 9}, {u"spreadsheet-en"_s, 9}, {u"spreadsheet-price"_s, 9}};
+        {u"costs-en"_s, 9}, {u"tableur-fr"_s, 9}, {u"spreadsheet-en"_s, 9}, {u"spreadsheet-price"_s, 9},
+        {u"carnet-distances"_s, 9}, {u"pleins-gnv"_s, 9}};
     return all;
 }
 
@@ -668,6 +669,11 @@ private Q_SLOTS:
         QTest::newRow("spreadsheet, French, Windows-1252") << u"tableur-fr"_s << none << 0;
         QTest::newRow("spreadsheet, unit price, unit columns") << u"spreadsheet-en"_s << none << 0;
         QTest::newRow("spreadsheet, bare price") << u"spreadsheet-price"_s << none << 0;
+        QTest::newRow("phone backup, second tank in kg, vehicle year") << u"fuelio-bicarburant"_s << none << 0;
+        QTest::newRow("titled sections, station brand and town, year") << u"acar-stations"_s << none << 0;
+        QTest::newRow("spreadsheet, a distance beside the odometer, lone amount")
+            << u"carnet-distances"_s << none << 0;
+        QTest::newRow("spreadsheet, gas in kg, full-tank column") << u"pleins-gnv"_s << none << 0;
     }
 
     // import, then show of the file written: the record and the report each fixture should
