@@ -444,6 +444,10 @@ QString TImportDialog::detailsHtml() const
     else
         list(r.conversions);
     paragraph(QStringLiteral("Les montants restent dans la monnaie du fichier."));
+    if (r.otherUnitFuel > 0)
+        paragraph(QStringLiteral("%1 en kg ou en kWh : « Litres » reste vide, la quantité et son unité "
+                                 "vont dans la description.")
+                      .arg(countText(r.otherUnitFuel, QStringLiteral("plein"), QStringLiteral("pleins"))));
 
     heading(QStringLiteral("Laissé de côté"));
     bool nothingLeft = true;
@@ -523,8 +527,11 @@ QString TImportDialog::detailsHtml() const
     }
     if (r.registrationDate.isValid()) {
         heading(QStringLiteral("Date de première mise en circulation"));
-        paragraph(QStringLiteral("Fixée au %1, la date d'achat : le fichier ne la donne pas. Vérifiez-la, "
-                                 "le contrôle technique en dépend.")
+        paragraph((r.registrationFromYear
+                       ? QStringLiteral("Fixée au %1, le 1er janvier de l'année du véhicule que donne le fichier. "
+                                        "Vérifiez-la, le contrôle technique en dépend.")
+                       : QStringLiteral("Fixée au %1, la date d'achat : le fichier ne la donne pas. Vérifiez-la, "
+                                        "le contrôle technique en dépend."))
                       .arg(r.registrationDate.toString(QStringLiteral("dd/MM/yyyy"))));
     }
     return html;

@@ -18,37 +18,6 @@ namespace {
 constexpr qsizetype kSharedTexts = 4096;
 } // namespace
 
-QString joinParts(const QStringList &parts)
-{
-    // One part alone is shared, not copied.
-    qsizetype filled = 0, last = -1;
-    for (qsizetype i = 0; i < parts.size(); ++i)
-        if (!parts[i].isEmpty()) {
-            ++filled;
-            last = i;
-        }
-    if (filled <= 1)
-        return last < 0 ? QString() : parts[last];
-    QString out;
-    for (const QString &p : parts) {
-        if (p.trimmed().isEmpty())
-            continue;
-        if (!out.isEmpty())
-            out.append(kPartBreak);
-        out.append(p);
-    }
-    return out;
-}
-
-void appendPart(QString &description, QStringView part)
-{
-    if (part.trimmed().isEmpty())
-        return;
-    if (!description.isEmpty())
-        description.append(kPartBreak);
-    description.append(part);
-}
-
 int Builder::leftOutCategory(const QString &name, const QString &reason)
 {
     for (size_t i = 0; i < m_report.leftOut.size(); ++i)
@@ -791,19 +760,6 @@ void Builder::applyVehicle(VehicleRecord &record, DateOrder order)
             m_report.purchaseFromFile = true;
         }
     }
-}
-
-QString why::unreadable(const Row &row, QStringView dateText)
-{
-    if (row.date.shape == DateParts::Bad)
-        return dateText.trimmed().isEmpty() ? noDate() : date();
-    if (row.odometer.state == Number::Bad)
-        return odometer();
-    if (row.quantity.state == Number::Bad)
-        return quantity();
-    if (row.total.state == Number::Bad)
-        return amount();
-    return {};
 }
 
 } // namespace importer

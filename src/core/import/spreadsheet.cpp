@@ -380,7 +380,11 @@ Part partOf(const Columns &c, int i)
 bool isHeader(const Header &h)
 {
     const Columns c = columnsOf(h);
-    return c.date >= 0 && (c.quantity >= 0 || c.total >= 0 || c.price >= 0 || c.unitPrice >= 0);
+    // A distance named as a total ("Total km") is the amount of a table that has no other.
+    const bool distanceTotal = std::any_of(c.distances.begin(), c.distances.end(), [&h](int d) {
+        return any(h.name(d).split(u' '), kAmountWords) || any(h.name(d).split(u' '), kPriceWords);
+    });
+    return c.date >= 0 && (c.quantity >= 0 || c.total >= 0 || c.price >= 0 || c.unitPrice >= 0 || distanceTotal);
 }
 
 // Several tables, each under its own title: not one spreadsheet.
@@ -575,61 +579,6 @@ bool toRows(csv::Reader &in, qint64 header)
     return true;
 }
 
-// True when the column's values, in the first rows sorted by their dates, go up with few
-// exceptions (or too few of them say otherwise).
-bool risesWithDates(csv::Reader &in, qint64 header, int date, int column)
-{
-    std::vector<std::pair<DateParts, long double>> seen;
-    csv::Record r;
-    QString scratch;
-    while (seen.size() < size_t(kSample) && in.next(r)) {
-        if (r.line <= header || r.isBlank())
-            continue;
-        const DateParts d = parseDate(fieldView(r, date, scratch));
-        const Number n = parseNumber(fieldView(r, column, scratch), NumberRole::Odometer);
-        if (d.shape != DateParts::Bad && n.ok())
-            seen.emplace_back(d, n.value);
-    }
-    DateOrder order = DateOrder::DMY;
-    for (DateOrder o : {DateOrder::DMY, DateOrder::MDY, DateOrder::YMD})
-        if (std::all_of(seen.begin(), seen.end(), [o](const auto &s) { return dateReadable(s.first, o); })) {
-            order = o;
-            break;
-        }
-    std::vector<std::pair<qint64, long double>> keyed;
-    for (const auto &[d, value] : seen)
-        if (const auto day = resolveDate(d, order))
-            keyed.emplace_back(day->toJulianDay() * 1440 + std::max<qint16>(d.minutes, 0), value);
-    std::stable_sort(keyed.begin(), keyed.end(),
-                     [](const auto &a, const auto &b) { return a.first < b.first; });
-    size_t steps = 0, down = 0;
-    for (size_t i = 1; i < keyed.size(); ++i) {
-        ++steps;
-        down += keyed[i].second < keyed[i - 1].second ? 1 : 0;
-    }
-    return down * 10 <= steps;
-}
-
-// True when the column marks its rows with a cross and leaves the others empty.
-bool marksWithCross(csv::Reader &in, qint64 header, int column)
-{
-    int crosses = 0;
-    csv::Record r;
-    QString scratch;
-    for (int rows = 0; rows < kSample && in.next(r);) {
-        if (r.line <= header || r.isBlank())
-            continue;
-        ++rows;
-        const QStringView v = fieldView(r, column, scratch).trimmed();
-        if (v.isEmpty())
-            continue;
-        if (v.compare(u"x", Qt::CaseInsensitive) != 0 && v != u"\u2713" && v != u"\u2714" && v != u"*")
-            return false;
-        ++crosses;
-    }
-    return crosses > 0;
-}
-
 QString named(const Header &h, int column) { return u"Colonne « "_s + h.original(column) + u" »"_s; }
 
 } // namespace
@@ -677,7 +626,7 @@ void readSpreadsheet(csv::Reader &in, Builder &out, Report &report)
     if (c.odometer >= 0 && !chosen(c.odometer)) {
         if (!toRows(in, header))
             return;
-        if (!risesWithDates(in, header, c.date, c.odometer)) {
+        if (!risesWithDates(in, header, c.date, c.odometer, kSample)) {
             report.readings << named(h, c.odometer)
                     + u" non lue comme compteur : ses valeurs ne croissent pas avec les dates"_s;
             c.odometer = -1;
@@ -686,7 +635,7 @@ void readSpreadsheet(csv::Reader &in, Builder &out, Report &report)
     for (size_t k = 0; c.odometer < 0 && k < c.distances.size(); ++k) {
         if (!toRows(in, header))
             return;
-        if (risesWithDates(in, header, c.date, c.distances[k])) {
+        if (risesWithDates(in, header, c.date, c.distances[k], kSample)) {
             c.odometer = c.distances[k];
             c.distances.erase(c.distances.begin() + qsizetype(k));
             report.readings << named(h, c.odometer)
@@ -709,7 +658,7 @@ void readSpreadsheet(csv::Reader &in, Builder &out, Report &report)
             continue;
         if (!toRows(in, header))
             return;
-        *cross = marksWithCross(in, header, column);
+        *cross = marksWithCross(in, header, column, kSample);
     }
     if (c.full >= 0)
         report.readings << u"Pleins partiels d'après la colonne « "_s + h.original(c.full) + u" »"_s
