@@ -2,6 +2,7 @@
 
 #include "core/vehicle/textrules.h"
 #include "platform/fonts.h"
+#include "platform/messages.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -9,6 +10,8 @@
 #include <QFontMetrics>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QHeaderView>
+#include <QTableWidget>
 #include <QLabel>
 #include <QPushButton>
 #include <QTextBrowser>
@@ -110,6 +113,20 @@ TImportDialog::TImportDialog(QWidget *parent)
     form->addRow(QStringLiteral("Stationnement :"), ParkingCount);
     form->addRow(DateOrderLabel, DateOrderBox);
 
+    DoubtLabel = valueLabel(this, QStringLiteral("DoubtLabel"));
+    DoubtLabel->setWordWrap(true);
+    DoubtLabel->setStyleSheet(QStringLiteral("color: #b00000"));
+    DoubtLabel->setVisible(false);
+    Preview = new QTableWidget(this);
+    Preview->setObjectName(QStringLiteral("Preview"));
+    Preview->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    Preview->setSelectionMode(QAbstractItemView::NoSelection);
+    Preview->verticalHeader()->setVisible(false);
+    Preview->setMinimumHeight(170);
+    PreviewLabel = new QLabel(this);
+    PreviewLabel->setObjectName(QStringLiteral("PreviewLabel"));
+    PreviewLabel->setWordWrap(true);
+
     Details = new QTextBrowser(this);
     Details->setObjectName(QStringLiteral("Details"));
     Details->setOpenLinks(false);
@@ -122,7 +139,7 @@ TImportDialog::TImportDialog(QWidget *parent)
     CancelButton->setObjectName(QStringLiteral("CancelButton"));
     for (QPushButton *b : {OKButton, CancelButton})
         b->setMinimumSize(80, 25);
-    connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(OKButton, &QPushButton::clicked, this, &TImportDialog::OKButtonClick);
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
 
     auto *buttons = new QHBoxLayout;
@@ -135,6 +152,9 @@ TImportDialog::TImportDialog(QWidget *parent)
     layout->addLayout(form);
     layout->addWidget(VehicleNote);
     layout->addWidget(DateOrderNote);
+    layout->addWidget(DoubtLabel);
+    layout->addWidget(PreviewLabel);
+    layout->addWidget(Preview, 1);
     layout->addWidget(new QLabel(QStringLiteral("Détail :"), this));
     layout->addWidget(Details, 1);
     layout->addLayout(buttons);
@@ -144,7 +164,7 @@ TImportDialog::TImportDialog(QWidget *parent)
         w->setVisible(false);
     connect(DateOrderBox, &QComboBox::activated, this, &TImportDialog::DateOrderBoxChange);
     connect(VehicleBox, &QComboBox::activated, this, &TImportDialog::VehicleBoxChange);
-    resize(540, 600);
+    resize(760, 720);
 }
 
 QString TImportDialog::orderName(DateOrder order)
@@ -168,6 +188,7 @@ bool TImportDialog::Init(const QString &path, const QDate &today)
     m_today = today;
     m_order = DateOrder::Unknown;
     m_vehicle.clear();
+    m_columns.clear();
     DateOrderBox->clear();
     VehicleBox->clear();
     for (QWidget *w : std::initializer_list<QWidget *>{DateOrderLabel, DateOrderBox, DateOrderNote,
@@ -254,11 +275,103 @@ void TImportDialog::VehicleBoxChange(int index)
     showSummary();
 }
 
+void TImportDialog::PartBoxChange(int column, int index)
+{
+    const std::vector<importer::ColumnUse> &columns = m_result.report.columns;
+    auto *box = qobject_cast<QComboBox *>(Preview->cellWidget(0, column));
+    if (!box || size_t(column) >= columns.size())
+        return;
+    const auto part = importer::Part(box->itemData(index).toInt());
+    const QString header = columns[size_t(column)].header;
+    const auto same = [&header](const importer::ColumnChoice &c) { return c.header == header; };
+    std::erase_if(m_columns, same);
+    m_columns.push_back({header, part});
+    runImport();
+    showSummary();
+}
+
+void TImportDialog::OKButtonClick()
+{
+    const std::vector<importer::Doubt> &doubts = m_result.report.doubts;
+    if (!doubts.empty()) {
+        QStringList texts;
+        for (const importer::Doubt &d : doubts)
+            texts << QStringLiteral("- ") + d.text;
+        if (!platform::Messages::askYesNo(
+                this, QStringLiteral("Importer"),
+                QStringLiteral("Les chiffres lus laissent un doute :\n%1\n\nImporter quand même ?")
+                    .arg(texts.join(u'\n'))))
+            return;
+    }
+    accept();
+}
+
+void TImportDialog::showPreview()
+{
+    const importer::Report &r = m_result.report;
+    Preview->clear();
+    const bool editable = !r.columns.empty();
+    if (r.preview.empty()) {
+        Preview->setRowCount(0);
+        Preview->setColumnCount(0);
+        PreviewLabel->clear();
+        return;
+    }
+    // A spreadsheet's header names its columns; a format whose reader fixes them shows its first
+    // records as they are.
+    const QStringList &header = r.preview.front();
+    const size_t first = editable ? 1 : 0;
+    int columns = int(header.size());
+    for (const QStringList &row : r.preview)
+        columns = std::max(columns, int(row.size()));
+    Preview->setColumnCount(columns);
+    Preview->setRowCount(int(r.preview.size() - first) + 1);
+    QStringList labels;
+    for (int c = 0; c < columns; ++c)
+        labels << (editable ? header.value(c) : QString::number(c + 1));
+    Preview->setHorizontalHeaderLabels(labels);
+    for (int c = 0; c < columns; ++c) {
+        if (editable && size_t(c) < r.columns.size()) {
+            const importer::ColumnUse &use = r.columns[size_t(c)];
+            auto *box = new QComboBox(Preview);
+            box->setObjectName(QStringLiteral("PartBox%1").arg(c));
+            box->setAccessibleName(QStringLiteral("Rôle de la colonne %1").arg(use.header));
+            std::vector<importer::Part> parts = importer::choosableParts();
+            // A part only a recognised column has stays on offer to that column.
+            if (std::find(parts.begin(), parts.end(), use.part) == parts.end())
+                parts.push_back(use.part);
+            for (importer::Part p : parts)
+                box->addItem(importer::partName(p), int(p));
+            box->setCurrentIndex(box->findData(int(use.part)));
+            QFont f = box->font();
+            f.setBold(use.part != importer::Part::Ignored);
+            box->setFont(f);
+            connect(box, &QComboBox::activated, this, [this, c](int index) { PartBoxChange(c, index); });
+            Preview->setCellWidget(0, c, box);
+        } else {
+            auto *fixed = new QTableWidgetItem(editable ? QString() : QStringLiteral("fixée par le format"));
+            fixed->setForeground(QColor(0x60, 0x60, 0x60));
+            Preview->setItem(0, c, fixed);
+        }
+    }
+    for (size_t row = first; row < r.preview.size(); ++row)
+        for (int c = 0; c < int(r.preview[row].size()); ++c)
+            Preview->setItem(int(row - first) + 1, c, new QTableWidgetItem(r.preview[row][c]));
+    Preview->resizeColumnsToContents();
+    Preview->resizeRowsToContents();
+    PreviewLabel->setText(editable ? QStringLiteral("&Premières lignes du fichier, sous la partie que remplit chaque "
+                                                    "colonne (changez-la dans sa liste) :")
+                                   : QStringLiteral("Premières lignes du fichier : le format « %1 » fixe ce que "
+                                                    "chaque colonne remplit.")
+                                         .arg(r.format));
+    PreviewLabel->setBuddy(editable ? Preview->cellWidget(0, 0) : nullptr);
+}
+
 void TImportDialog::runImport()
 {
     // A long history takes a moment to read.
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    m_result = importer::importFile(m_path, importer::Options{m_order, m_vehicle}, m_today);
+    m_result = importer::importFile(m_path, importer::Options{m_order, m_vehicle, m_columns}, m_today);
     // "Prix d'achat" in the right-aligned form of the document window.
     QString &price = m_result.record.edit[4];
     if (!price.isEmpty()) {
@@ -274,6 +387,12 @@ void TImportDialog::showSummary()
     const importer::Report &r = m_result.report;
     FileLabel->setText(QFileInfo(m_path).fileName());
     FileLabel->setToolTip(QFileInfo(m_path).absoluteFilePath());
+    showPreview();
+    QStringList doubts;
+    for (const importer::Doubt &d : r.doubts)
+        doubts << QStringLiteral("Doute : ") + d.text;
+    DoubtLabel->setText(doubts.join(u'\n'));
+    DoubtLabel->setVisible(m_result.ok && !doubts.isEmpty());
     if (!m_result.ok) {
         for (QLabel *l : {FormatLabel, VehicleLabel, FuelCount, GarageCount, ParkingCount})
             l->clear();
@@ -325,6 +444,10 @@ QString TImportDialog::detailsHtml() const
     else
         list(r.conversions);
     paragraph(QStringLiteral("Les montants restent dans la monnaie du fichier."));
+    if (r.otherUnitFuel > 0)
+        paragraph(QStringLiteral("%1 en kg ou en kWh : « Litres » reste vide, la quantité et son unité "
+                                 "vont dans la description.")
+                      .arg(countText(r.otherUnitFuel, QStringLiteral("plein"), QStringLiteral("pleins"))));
 
     heading(QStringLiteral("Laissé de côté"));
     bool nothingLeft = true;
@@ -404,8 +527,11 @@ QString TImportDialog::detailsHtml() const
     }
     if (r.registrationDate.isValid()) {
         heading(QStringLiteral("Date de première mise en circulation"));
-        paragraph(QStringLiteral("Fixée au %1, la date d'achat : le fichier ne la donne pas. Vérifiez-la, "
-                                 "le contrôle technique en dépend.")
+        paragraph((r.registrationFromYear
+                       ? QStringLiteral("Fixée au %1, le 1er janvier de l'année du véhicule que donne le fichier. "
+                                        "Vérifiez-la, le contrôle technique en dépend.")
+                       : QStringLiteral("Fixée au %1, la date d'achat : le fichier ne la donne pas. Vérifiez-la, "
+                                        "le contrôle technique en dépend."))
                       .arg(r.registrationDate.toString(QStringLiteral("dd/MM/yyyy"))));
     }
     return html;

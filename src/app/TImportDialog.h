@@ -1,7 +1,9 @@
 #pragma once
-// The summary of an import, shown before anything is created: what the file is, what goes to
-// each ledger, what was converted and what was left out. When the file holds several vehicles,
-// or leaves the day/month order open, the user picks here and the file is read again.
+// The summary of an import, shown before anything is created: what the file is, its first rows
+// under the part each column fills (a spreadsheet's parts can be changed here), what goes to
+// each ledger, what was converted and what was left out, and any doubt about the figures. When
+// the file holds several vehicles, or leaves the day/month order open, the user picks here and
+// the file is read again.
 
 #include "core/import/importer.h"
 
@@ -10,6 +12,7 @@
 
 class QComboBox;
 class QLabel;
+class QTableWidget;
 class QPushButton;
 class QTextBrowser;
 
@@ -26,6 +29,8 @@ public:
     const importer::Result &result() const { return m_result; }
     importer::DateOrder dateOrder() const { return m_order; }
     QString vehicle() const { return m_vehicle; } // the vehicle chosen; empty when the file has one
+    // The parts the user gave columns, over the reader's guess.
+    const std::vector<importer::ColumnChoice> &columnChoices() const { return m_columns; }
 
     QLabel *FileLabel;
     QLabel *FormatLabel;
@@ -39,6 +44,10 @@ public:
     QLabel *DateOrderLabel;
     QComboBox *DateOrderBox;
     QLabel *DateOrderNote;
+    QLabel *DoubtLabel;
+    QLabel *PreviewLabel;
+    // Row 0 holds one box per column (objectName "PartBox<column>"), the file's rows below.
+    QTableWidget *Preview;
     QTextBrowser *Details;
     QPushButton *OKButton;
     QPushButton *CancelButton;
@@ -49,6 +58,10 @@ public:
 private:
     void DateOrderBoxChange(int index);
     void VehicleBoxChange(int index);
+    void PartBoxChange(int column, int index);
+    // OK, asking once more when the figures leave a doubt.
+    void OKButtonClick();
+    void showPreview();
     // Reads the file with the choices made; a choice the file asks for and that is not made yet
     // is offered, set to its first answer, and the file read again.
     void settle();
@@ -60,5 +73,6 @@ private:
     QDate m_today;
     importer::DateOrder m_order = importer::DateOrder::Unknown;
     QString m_vehicle;
+    std::vector<importer::ColumnChoice> m_columns;
     importer::Result m_result;
 };

@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTableWidget>
 #include <QTextBrowser>
 #include <QTimer>
 
@@ -179,10 +180,10 @@ private slots:
         QCOMPARE(vehicle, expected.report.vehicleName);
         for (const importer::LeftOut &l : expected.report.leftOut)
             QVERIFY2(details.contains(l.category) && details.contains(l.reason), qPrintable(l.category));
-        // The first registration is only the purchase date: the summary says to check it.
-        QVERIFY(expected.report.registrationDate.isValid());
-        QVERIFY(details.contains(expected.report.registrationDate.toString(QStringLiteral("dd/MM/yyyy")) +
-                                 QStringLiteral(", la date d'achat")));
+        // The first registration comes from the vehicle's year: the summary says to check it.
+        QVERIFY(expected.report.registrationFromYear);
+        QCOMPARE(expected.report.registrationDate, QDate(2015, 1, 1));
+        QVERIFY(details.contains(QStringLiteral("01/01/2015, le 1er janvier de l'année du véhicule")));
         QVERIFY(f.activeChild()->record().sameStoredContent(expected.record));
     }
 
@@ -348,6 +349,129 @@ private slots:
         QCOMPARE(int(ledger.size()), 2);
         QCOMPARE(ledger[0][col::Date], QStringLiteral("04/03/2024"));
         QCOMPARE(ledger[1][col::Date], QStringLiteral("06/05/2024"));
+    }
+
+    // The preview: the first rows under the part each column fills; a part changed there reads
+    // the file again, the counts follow, and OK takes the choice.
+    void previewPartChangedThenOK()
+    {
+        TMainForm &f = *m_frame;
+        // "Amount" alone is the amount; the cash column, with its longer name, is left.
+        const QString path = write(QStringLiteral("carnet.csv"),
+                                   "Fill date;Mileage;Litres;Cash amount;Amount;Note\r\n"
+                                   "14/01/2024;12000;40,50;71,00;70,20;Total\r\n"
+                                   "25/01/2024;12600;38,20;0;66,00;Esso\r\n"
+                                   "20/02/2024;13100;36,00;0;62,00;\r\n");
+        FileDialogs::setNextFileName(path);
+        QStringList before, after, header;
+        QString fuelBefore, fuelAfter;
+        onSummary([&](TImportDialog *d) {
+            QTableWidget *t = d->Preview;
+            for (int c = 0; c < t->columnCount(); ++c) {
+                header << t->horizontalHeaderItem(c)->text();
+                before << qobject_cast<QComboBox *>(t->cellWidget(0, c))->currentText();
+            }
+            QCOMPARE(t->rowCount(), 4); // the parts, then the three rows
+            QCOMPARE(t->item(1, 4)->text(), QStringLiteral("70,20"));
+            fuelBefore = d->FuelCount->text();
+            auto *box = d->findChild<QComboBox *>(QStringLiteral("PartBox3"));
+            QVERIFY(box);
+            box->setCurrentIndex(box->findText(QStringLiteral("Montant")));
+            emit box->activated(box->currentIndex());
+            for (int c = 0; c < t->columnCount(); ++c)
+                after << qobject_cast<QComboBox *>(t->cellWidget(0, c))->currentText();
+            fuelAfter = d->FuelCount->text();
+            QVERIFY2(d->Details->toPlainText().contains(QStringLiteral("Colonnes ignorées : Amount")),
+                     qPrintable(d->Details->toPlainText()));
+            d->OKButton->click();
+        });
+        f.Importer1->trigger();
+        QCOMPARE(header, (QStringList{QStringLiteral("Fill date"), QStringLiteral("Mileage"), QStringLiteral("Litres"),
+                                      QStringLiteral("Cash amount"), QStringLiteral("Amount"), QStringLiteral("Note")}));
+        QCOMPARE(before, (QStringList{QStringLiteral("Date"), QStringLiteral("Compteur"), QStringLiteral("Litres"),
+                                      QStringLiteral("Ignorée"), QStringLiteral("Montant"), QStringLiteral("Description")}));
+        QCOMPARE(after, (QStringList{QStringLiteral("Date"), QStringLiteral("Compteur"), QStringLiteral("Litres"),
+                                     QStringLiteral("Montant"), QStringLiteral("Ignorée"), QStringLiteral("Description")}));
+        QCOMPARE(fuelBefore, QStringLiteral("3 écritures"));
+        QCOMPARE(fuelAfter, QStringLiteral("3 écritures"));
+        QCOMPARE(f.documentCount(), 1);
+        const auto &ledger = f.activeChild()->record().ListView1;
+        QCOMPARE(int(ledger.size()), 3);
+        QCOMPARE(ledger[0][col::Montant], QStringLiteral("71.00")); // the chosen column's amount
+        QCOMPARE(ledger[1][col::Montant], QStringLiteral("0.00"));
+    }
+
+    // A column made the quantity changes what goes where: the counts follow at once.
+    void previewCountsFollow()
+    {
+        TMainForm &f = *m_frame;
+        const QString path = write(QStringLiteral("frais.csv"), "Date;Pumped;Total\r\n"
+                                                                "14/01/2024;40;70\r\n"
+                                                                "25/01/2024;;12\r\n");
+        FileDialogs::setNextFileName(path);
+        QStringList counts;
+        onSummary([&](TImportDialog *d) {
+            counts << d->FuelCount->text() + u'/' + d->GarageCount->text();
+            auto *box = d->findChild<QComboBox *>(QStringLiteral("PartBox1"));
+            box->setCurrentIndex(box->findText(QStringLiteral("Litres")));
+            emit box->activated(box->currentIndex());
+            counts << d->FuelCount->text() + u'/' + d->GarageCount->text();
+            d->CancelButton->click();
+        });
+        f.Importer1->trigger();
+        QCOMPARE(counts, (QStringList{QStringLiteral("0 écriture/2 écritures"), QStringLiteral("1 écriture/1 écriture")}));
+        QCOMPARE(f.documentCount(), 0);
+    }
+
+    // A doubt shows in red above the preview; OK asks once more, and "&Non" keeps the dialog.
+    void doubtAsksOnceMore()
+    {
+        TMainForm &f = *m_frame;
+        // Gallons burnt between oil changes, not fill-ups: 560 litres each.
+        const QString path = write(QStringLiteral("huile.csv"), "Date;Odometer;Gallons burnt;Cost\r\n"
+                                                                "14/01/2021;61200;150;89,90\r\n"
+                                                                "15/07/2021;68950;148;95,00\r\n"
+                                                                "22/02/2022;74410;151;92,50\r\n");
+        FileDialogs::setNextFileName(path);
+        bool shown = false, stillOpen = false;
+        QString doubt;
+        onSummary([&](TImportDialog *d) {
+            shown = d->DoubtLabel->isVisibleTo(d);
+            doubt = d->DoubtLabel->text();
+            Messages::clearShown();
+            Messages::setNextAnswer(Messages::No);
+            d->OKButton->click();
+            stillOpen = d->isVisible();
+            Messages::setNextAnswer(Messages::Yes);
+            d->OKButton->click();
+        });
+        f.Importer1->trigger();
+        QVERIFY(shown);
+        QVERIFY2(doubt.contains(QStringLiteral("« Gallons burnt »")), qPrintable(doubt));
+        QVERIFY(stillOpen);
+        QCOMPARE(Messages::shown().size(), 2);
+        QVERIFY(Messages::shown().front().contains(QStringLiteral("Importer quand même ?")));
+        QCOMPARE(f.documentCount(), 1);
+        QCOMPARE(int(f.activeChild()->record().ListView1.size()), 3);
+    }
+
+    // A named format's reader fixes the parts: its first records are shown, nothing to choose.
+    void namedFormatShowsFixedColumns()
+    {
+        TMainForm &f = *m_frame;
+        FileDialogs::setNextFileName(QStringLiteral(TEV_TEST_DATA "/import/fuelio-miles.csv"));
+        int boxes = -1;
+        QString first, note;
+        onSummary([&](TImportDialog *d) {
+            boxes = int(d->Preview->findChildren<QComboBox *>().size());
+            first = d->Preview->item(0, 0)->text();
+            note = d->PreviewLabel->text();
+            d->CancelButton->click();
+        });
+        f.Importer1->trigger();
+        QCOMPARE(boxes, 0);
+        QCOMPARE(first, QStringLiteral("fixée par le format"));
+        QVERIFY2(note.contains(QStringLiteral("Sauvegarde Fuelio")), qPrintable(note));
     }
 
 private:

@@ -71,7 +71,7 @@ void readACar(csv::Reader &in, Builder &out, Report &report)
     int vehicleCol = -1, date = -1, time = -1, odometer = -1, distanceUnit = -1, volume = -1,
         volumeUnit = -1, perUnit = -1, total = -1, partial = -1, missed = -1, fuelType = -1,
         place = -1, notes = -1, type = -1, subTypes = -1, make = -1, model = -1, price = -1,
-        bought = -1, dateFormat = -1;
+        bought = -1, dateFormat = -1, brand = -1, city = -1, year = -1;
     csv::Record r;
     QString scratch, dateScratch, title;
     while (in.next(r)) {
@@ -107,6 +107,9 @@ void readACar(csv::Reader &in, Builder &out, Report &report)
             missed = h.findAny({u"previously missed fill ups", u"missed fill ups"});
             fuelType = h.find(u"fuel type"_s);
             place = h.findAny({u"place name", u"place", u"station"});
+            brand = h.findAny({u"fuel brand", u"brand"});
+            city = h.find(u"place city"_s);
+            year = h.findAny({u"year", u"model year"});
             notes = h.find(u"notes"_s);
             type = h.find(u"type"_s);
             subTypes = h.find(u"sub types"_s);
@@ -135,6 +138,9 @@ void readACar(csv::Reader &in, Builder &out, Report &report)
         case Section::Vehicles: {
             const int v = out.vehicle(field(r, vehicleCol));
             out.setMake(v, field(r, make));
+            bool isYear = false;
+            if (const int y = field(r, year).trimmed().toInt(&isYear); isYear)
+                out.setYear(v, y);
             out.setModel(v, field(r, model));
             if (fuelType >= 0)
                 out.noteFuel(v, field(r, fuelType));
@@ -174,7 +180,8 @@ void readACar(csv::Reader &in, Builder &out, Report &report)
                 row.missed = isSet(fieldView(r, missed, scratch));
                 if (fuelType >= 0)
                     out.noteFuel(row.vehicle, fieldView(r, fuelType, scratch));
-                row.description = joinParts({field(r, place), field(r, notes)});
+                // The station as the other readers give it: brand, place, town.
+                row.description = joinParts({field(r, brand), field(r, place), field(r, city), field(r, notes)});
                 out.add(std::move(row));
                 break;
             }

@@ -18,37 +18,6 @@ namespace {
 constexpr qsizetype kSharedTexts = 4096;
 } // namespace
 
-QString joinParts(const QStringList &parts)
-{
-    // One part alone is shared, not copied.
-    qsizetype filled = 0, last = -1;
-    for (qsizetype i = 0; i < parts.size(); ++i)
-        if (!parts[i].isEmpty()) {
-            ++filled;
-            last = i;
-        }
-    if (filled <= 1)
-        return last < 0 ? QString() : parts[last];
-    QString out;
-    for (const QString &p : parts) {
-        if (p.trimmed().isEmpty())
-            continue;
-        if (!out.isEmpty())
-            out.append(kPartBreak);
-        out.append(p);
-    }
-    return out;
-}
-
-void appendPart(QString &description, QStringView part)
-{
-    if (part.trimmed().isEmpty())
-        return;
-    if (!description.isEmpty())
-        description.append(kPartBreak);
-    description.append(part);
-}
-
 int Builder::leftOutCategory(const QString &name, const QString &reason)
 {
     for (size_t i = 0; i < m_report.leftOut.size(); ++i)
@@ -344,6 +313,13 @@ QString Builder::describe(const QString &raw, Ledger ledger, bool partial, bool 
 Builder::Numbers Builder::numbersOf(Ledger ledger, const Row &r, const QString &description)
 {
     Numbers n;
+    if (r.asWritten) {
+        n.total = r.totalText;
+        n.quantity = r.quantityText;
+        n.odometer = r.odometerText;
+        n.hash = textsHash({&n.odometer, &n.quantity, &n.total, &description});
+        return n;
+    }
     if (r.odometer.ok()) {
         long double km = r.odometer.value;
         if ((r.distance == DistanceUnit::Unknown ? m_defaultDistance : r.distance) == DistanceUnit::Miles) {
@@ -351,9 +327,12 @@ Builder::Numbers Builder::numbersOf(Ledger ledger, const Row &r, const QString &
             n.converted |= kMiles;
         }
         n.odometer = m_caches->odometers.get(km);
+        n.values.km = float(km);
     }
-    if (r.total.ok())
+    if (r.total.ok()) {
         n.total = m_caches->totals.get(r.total.value);
+        n.values.total = float(r.total.value);
+    }
     if (ledger == Ledger::Fuel && r.quantity.ok()) {
         long double litres = r.quantity.value;
         switch (r.volume == VolumeUnit::Unknown ? m_defaultVolume : r.volume) {
@@ -365,10 +344,17 @@ Builder::Numbers Builder::numbersOf(Ledger ledger, const Row &r, const QString &
             litres *= kImperialGallon;
             n.converted |= kImperialGallons;
             break;
+        case VolumeUnit::Kg:
+        case VolumeUnit::KWh:
+            litres = -1; // no volume: add() wrote it in the description
+            break;
         default:
             break;
         }
-        n.quantity = m_caches->quantities.get(litres);
+        if (litres >= 0) {
+            n.quantity = m_caches->quantities.get(litres);
+            n.values.litres = float(litres);
+        }
     }
     // What makes two entries of a day the same: a fill-up its odometer, quantity and total; a
     // cost also its description (two equal tickets on one day are two expenses). Parking
@@ -390,6 +376,16 @@ void Builder::add(Row &&row)
             sum.total += row.total.value;
         return;
     }
+    if (row.ledger == Ledger::Fuel && row.quantity.ok()) {
+        const VolumeUnit unit = row.volume == VolumeUnit::Unknown && !m_unitsHeld ? m_defaultVolume : row.volume;
+        if (unit == VolumeUnit::Kg || unit == VolumeUnit::KWh) {
+            // Never litres: the quantity and its unit go to the description.
+            appendPart(row.description, twoDecimals(row.quantity.value)
+                                            + (unit == VolumeUnit::Kg ? u" kg"_s : u" kWh"_s));
+            row.volume = unit;
+            ++m_report.otherUnitFuel;
+        }
+    }
     OpenEntry open;
     open.line = row.line;
     open.date = row.date;
@@ -408,6 +404,10 @@ void Builder::add(Row &&row)
         open.hash = n.hash;
         open.converted = n.converted;
     }
+    if (m_checking && row.ledger == Ledger::Fuel)
+        m_fuelSamples.push_back(n.values);
+    else if (m_checking && row.ledger == Ledger::Garage)
+        m_garageSamples.push_back(n.values);
     const auto room = [this, &open](auto &rows) {
         if (rows.entries.capacity() == 0) {
             rows.entries.reserve(m_expected);
@@ -439,6 +439,12 @@ void Builder::add(Row &&row)
         row.description = QString();
         m_waiting.push_back({row.ledger, index, std::move(row)});
     }
+}
+
+void Builder::setYear(int vehicle, int year)
+{
+    if (year >= 1886 && year <= 9999)
+        m_vehicles[size_t(vehicle)].year = year;
 }
 
 void Builder::setDefaultUnits(DistanceUnit d, VolumeUnit v)
@@ -582,7 +588,8 @@ Builder::Finish Builder::finish(DateOrder given, VehicleRecord &record)
 
     // Dates each entry, drops repeated ones (the first stays), sorts the ledger by date and
     // appends it to the record's; returns how many entries it took.
-    const auto settle = [&](auto &rows, auto &ledger, auto &&same) {
+    const auto settle = [&](auto &rows, auto &ledger, const std::vector<Sample> &samples,
+                            std::vector<Seen> &checked, auto &&same) {
         auto &entries = rows.entries;
         std::vector<OpenEntry> &open = rows.open;
         std::vector<qint64> keys;
@@ -616,7 +623,9 @@ Builder::Finish Builder::finish(DateOrder given, VehicleRecord &record)
                     && (open[k].raw < 0 ? o.raw < 0 : o.raw >= 0
                             && m_rawTexts[size_t(open[k].raw)] == m_rawTexts[size_t(o.raw)]);
             };
-            if (seen.seenBefore(withDay(o.hash, last.day), quint32(kept), isSame)) {
+            if (m_checking && i < samples.size())
+                checked.push_back({last.day * 1440 + o.date.minutes, o.line, samples[i]});
+            if (!m_asWritten && seen.seenBefore(withDay(o.hash, last.day), quint32(kept), isSame)) {
                 ++m_report.duplicates;
                 continue;
             }
@@ -632,7 +641,8 @@ Builder::Finish Builder::finish(DateOrder given, VehicleRecord &record)
         }
         entries.erase(entries.begin() + qsizetype(kept), entries.end());
         open = {};
-        sortByKey(entries, keys);
+        if (!m_asWritten)
+            sortByKey(entries, keys);
         if (ledger.empty())
             ledger = std::move(entries);
         else
@@ -643,15 +653,21 @@ Builder::Finish Builder::finish(DateOrder given, VehicleRecord &record)
     };
     // Beside the hash of the rest, the same date and: a fill-up the same odometer, quantity and
     // total; a cost the same odometer, total and description.
-    m_report.fuelCount = settle(m_fuel, record.ListView1, [](const FuelEntry &a, const FuelEntry &b) {
-        return a.text(0) == b.text(0) && a.text(4) == b.text(4) && a.text(3) == b.text(3) && a.text(2) == b.text(2);
-    });
-    m_report.garageCount = settle(m_garage, record.ListView2, [](const GarageEntry &a, const GarageEntry &b) {
-        return a.text(0) == b.text(0) && a.text(3) == b.text(3) && a.text(2) == b.text(2) && a.text(1) == b.text(1);
-    });
-    m_report.parkingCount = settle(m_parking, record.ListView3, [](const ParkingEntry &a, const ParkingEntry &b) {
-        return a.text(0) == b.text(0) && a.text(2) == b.text(2) && a.text(1) == b.text(1);
-    });
+    std::vector<Seen> fuelChecked, garageChecked, none;
+    m_report.fuelCount = settle(m_fuel, record.ListView1, m_fuelSamples, fuelChecked,
+                                [](const FuelEntry &a, const FuelEntry &b) {
+                                    return a.text(0) == b.text(0) && a.text(4) == b.text(4) && a.text(3) == b.text(3) && a.text(2) == b.text(2);
+                                });
+    m_report.garageCount = settle(m_garage, record.ListView2, m_garageSamples, garageChecked,
+                                  [](const GarageEntry &a, const GarageEntry &b) {
+                                      return a.text(0) == b.text(0) && a.text(3) == b.text(3) && a.text(2) == b.text(2) && a.text(1) == b.text(1);
+                                  });
+    m_report.parkingCount = settle(m_parking, record.ListView3, {}, none,
+                                   [](const ParkingEntry &a, const ParkingEntry &b) {
+                                       return a.text(0) == b.text(0) && a.text(2) == b.text(2) && a.text(1) == b.text(1);
+                                   });
+    if (m_checking)
+        checkEntries(fuelChecked, garageChecked);
 
     for (size_t i = 0; i < m_report.leftOut.size(); ++i) {
         m_report.leftOut[i].rows = m_leftOutSums[i].rows;
@@ -677,7 +693,15 @@ Builder::Finish Builder::finish(DateOrder given, VehicleRecord &record)
         m_report.purchaseDate = earliest;
     }
     applyVehicle(record, order);
-    if (m_report.purchaseDate.isValid()) {
+    // The vehicle's year says more of its first registration than the earliest entry.
+    int year = m_vehicles[0].year;
+    if (m_chosen > 0 && m_vehicles[size_t(m_chosen)].year > 0)
+        year = m_vehicles[size_t(m_chosen)].year;
+    if (year > 0) {
+        record.DateTimePicker2 = QDate(year, 1, 1);
+        m_report.registrationDate = record.DateTimePicker2;
+        m_report.registrationFromYear = true;
+    } else if (m_report.purchaseDate.isValid()) {
         record.DateTimePicker2 = record.DateTimePicker1;
         m_report.registrationDate = record.DateTimePicker2;
     }
@@ -736,19 +760,6 @@ void Builder::applyVehicle(VehicleRecord &record, DateOrder order)
             m_report.purchaseFromFile = true;
         }
     }
-}
-
-QString why::unreadable(const Row &row, QStringView dateText)
-{
-    if (row.date.shape == DateParts::Bad)
-        return dateText.trimmed().isEmpty() ? noDate() : date();
-    if (row.odometer.state == Number::Bad)
-        return odometer();
-    if (row.quantity.state == Number::Bad)
-        return quantity();
-    if (row.total.state == Number::Bad)
-        return amount();
-    return {};
 }
 
 } // namespace importer

@@ -19,7 +19,9 @@ namespace importer {
 
 enum class Ledger : quint8 { Fuel, Garage, Parking, LeftOut };
 enum class DistanceUnit : quint8 { Unknown, Km, Miles };
-enum class VolumeUnit : quint8 { Unknown, Litres, UsGallons, ImperialGallons };
+// Kg and KWh (gas, hydrogen, a charge) are no volume: such a fill-up keeps its quantity in its
+// description, never in "Litres".
+enum class VolumeUnit : quint8 { Unknown, Litres, UsGallons, ImperialGallons, Kg, KWh };
 
 struct Row {
     Ledger ledger = Ledger::Garage;
@@ -33,6 +35,9 @@ struct Row {
     QString description;  // parts joined by kPartBreak, as written in the file
     int leftOut = -1;     // index of the left-out category (Ledger::LeftOut)
     int vehicle = 0;      // Builder::vehicle(); 0: the file's only vehicle
+    // The program's own export: the number texts as the ledger held them, not converted.
+    bool asWritten = false;
+    QString totalText, quantityText, odometerText;
 };
 
 // Stands between the parts of a description until they are made fit and joined by " — ".
@@ -90,6 +95,26 @@ public:
     // (pages never written cost nothing), so that growing moves no entry.
     void expect(qint64 bytes) { m_expected = size_t(std::clamp<qint64>(bytes / 64, 16, 1 << 20)); }
 
+    // The vehicle's model year: the first registration becomes 01/01 of that year.
+    void setYear(int vehicle, int year);
+    // The program's own export: every entry kept as written, repeats and order included.
+    void keepAsWritten() { m_asWritten = true; }
+    // The columns the user settled (spreadsheets).
+    void setColumnChoices(const std::vector<ColumnChoice> &choices) { m_choices = choices; }
+    const std::vector<ColumnChoice> &columnChoices() const { return m_choices; }
+    // The columns whose values fill the entries, as the file names them: with them, finish()
+    // checks what a person would see at a glance and adds a Doubt for each finding. A column
+    // the user settled is not doubted.
+    struct Checked {
+        QString total, quantity, odometer, unitPrice;
+        bool totalSettled = false, quantitySettled = false, odometerSettled = false;
+    };
+    void checkPlausibility(const Checked &columns)
+    {
+        m_checked = columns;
+        m_checking = true;
+    }
+
     // The file says how its dates are written.
     void setFileOrder(DateOrder order) { m_fileOrder = order; }
     // The units of rows that name none. A reader that learns them only later calls
@@ -114,6 +139,7 @@ private:
         bool bought = false;
         Number price;
         DateParts date;
+        int year = 0;
     };
     // Whether rows of `vehicle` go into the record; the first vehicle met is taken when none
     // was chosen.
@@ -139,19 +165,35 @@ private:
         size_t index;
         Row row;
     };
+    static constexpr float kNone = -1; // no value (checked values are never below 0)
+    struct Sample {
+        float km = kNone, total = kNone, litres = kNone;
+    };
     // An entry's number texts in kilometres and litres, what was converted, and its hash.
     struct Numbers {
         QString total, quantity, odometer;
         quint8 converted = 0;
         size_t hash = 0;
+        Sample values; // for the plausibility checks
     };
     struct Caches;
+    struct Seen {
+        qint64 key = 0;  // day * 1440 + minutes
+        qint64 line = 0;
+        Sample values;
+    };
+    void checkEntries(std::vector<Seen> &fuel, std::vector<Seen> &garage);
 
     DateOrder chooseOrder(DateOrder given);
     Numbers numbersOf(Ledger ledger, const Row &row, const QString &description);
     QString describe(const QString &raw, Ledger ledger, bool partial, bool missed, int &replaced);
 
     Report &m_report;
+    bool m_asWritten = false;
+    bool m_checking = false;
+    Checked m_checked;
+    std::vector<ColumnChoice> m_choices;
+    std::vector<Sample> m_fuelSamples, m_garageSamples; // per entry, while checking
     Entries<FuelEntry> m_fuel;
     Entries<GarageEntry> m_garage;
     Entries<ParkingEntry> m_parking;

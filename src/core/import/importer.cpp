@@ -37,6 +37,47 @@ QString dateOrderText(DateOrder order)
     return {};
 }
 
+QString partName(Part part)
+{
+    switch (part) {
+    case Part::Date: return u"Date"_s;
+    case Part::Odometer: return u"Compteur"_s;
+    case Part::Quantity: return u"Litres"_s;
+    case Part::Total: return u"Montant"_s;
+    case Part::UnitPrice: return u"Prix du litre"_s;
+    case Part::Place: return u"Lieu"_s;
+    case Part::Description: return u"Description"_s;
+    case Part::Partial: return u"Plein partiel"_s;
+    case Part::Missed: return u"Pleins manqués"_s;
+    case Part::DistanceUnit: return u"Unité de distance"_s;
+    case Part::VolumeUnit: return u"Unité de volume"_s;
+    case Part::Category: return u"Catégorie"_s;
+    case Part::Ignored: return u"Ignorée"_s;
+    case Part::Time: return u"Heure"_s;
+    case Part::Vehicle: return u"Véhicule"_s;
+    case Part::FuelType: return u"Type de carburant"_s;
+    }
+    return {};
+}
+
+std::vector<Part> choosableParts()
+{
+    return {Part::Date,        Part::Odometer,     Part::Quantity,   Part::Total,   Part::UnitPrice,
+            Part::Place,       Part::Description,  Part::Partial,    Part::Missed,  Part::DistanceUnit,
+            Part::VolumeUnit,  Part::Category,     Part::Ignored};
+}
+
+std::optional<Part> partFromName(QStringView name)
+{
+    const QString wanted = normalizeName(name);
+    std::vector<Part> all = choosableParts();
+    all.insert(all.end(), {Part::Time, Part::Vehicle, Part::FuelType});
+    for (Part p : all)
+        if (normalizeName(partName(p)) == wanted)
+            return p;
+    return std::nullopt;
+}
+
 namespace {
 
 QString counted(qint64 n, const QString &one, const QString &many)
@@ -49,6 +90,7 @@ QString rows(qint64 n) { return counted(n, u"ligne"_s, u"lignes"_s); }
 
 constexpr int kSkippedInFull = 20;
 constexpr int kLookAhead = 40; // records looked at to find the format
+constexpr int kPreviewRows = 9;
 
 } // namespace
 
@@ -129,11 +171,17 @@ QStringList Report::lines() const
         out << u"Ordre des dates à préciser : "_s + orders.join(u" ou "_s);
         return out;
     }
+    for (const ColumnUse &c : columns)
+        out << u"Colonne « "_s + c.header + u" » : "_s + partName(c.part)
+                + (c.chosen ? u" (choisie)"_s : QString());
     out << u"Carburant : "_s + entries(fuelCount);
     out << u"Garage : "_s + entries(garageCount);
     out << u"Stationnement : "_s + entries(parkingCount);
     out << readings;
     out << conversions;
+    if (otherUnitFuel > 0)
+        out << u"Pleins en kg ou kWh (quantité gardée dans la description, « Litres » vide) : "_s
+                + QString::number(otherUnitFuel);
     if (!vehicleType.isEmpty())
         out << u"Type de véhicule : "_s + vehicleType + u" (d'après le carburant du fichier)"_s;
     out << notTaken(*this);
@@ -150,7 +198,10 @@ QStringList Report::lines() const
                                     : u" (date de la plus ancienne écriture)"_s);
     if (registrationDate.isValid())
         out << u"Première mise en circulation : "_s + dateText(registrationDate)
-                + u" (la date d'achat, à vérifier)"_s;
+                + (registrationFromYear ? u" (l'année du véhicule, à vérifier)"_s
+                                        : u" (la date d'achat, à vérifier)"_s);
+    for (const Doubt &d : doubts)
+        out << u"Doute : "_s + d.text;
     out << unreadable(*this); // the rows that could not be read close the report
     return out;
 }
@@ -212,6 +263,14 @@ Result importDevice(QIODevice &device, const Options &options, const QDate &toda
             format = &f;
         }
     }
+    // What the file begins with, for a format whose reader fixes the columns; a spreadsheet's
+    // reader shows its own table instead.
+    for (size_t i = 0; i < look.records.size() && i < size_t(kPreviewRows); ++i) {
+        QStringList fields;
+        for (int k = 0; k < look.records[i].size(); ++k)
+            fields << look.records[i].text(k);
+        res.report.preview.push_back(fields);
+    }
     look = {};
     if (!format)
         return failed(res, u"Format de fichier non reconnu\nFormats reconnus : "_s
@@ -221,7 +280,20 @@ Result importDevice(QIODevice &device, const Options &options, const QDate &toda
 
     Builder builder(res.report, options.vehicle);
     builder.expect(device.size());
+    if (format->read == readSpreadsheet)
+        res.report.preview.clear();
+    if (!options.columns.empty() && format->read != readSpreadsheet)
+        return failed(res, u"Le format de %1 (%2) fixe ses colonnes : le choix des colonnes ne "
+                           u"s'applique qu'à un tableur"_s.arg(name, format->name));
+    builder.setColumnChoices(options.columns);
     format->read(in, builder, res.report);
+    if (!res.report.unknownColumns.isEmpty()) {
+        QStringList headers;
+        if (!res.report.preview.empty())
+            headers = res.report.preview.front();
+        return failed(res, u"Aucune colonne « %1 » dans %2 (colonnes du fichier : %3)"_s.arg(
+                               res.report.unknownColumns.join(u" », « "_s), name, headers.join(u", "_s)));
+    }
     switch (in.error()) {
     case csv::Reader::Error::None:
         break;

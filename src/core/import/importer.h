@@ -10,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
 #include <vector>
 
 namespace importer {
@@ -23,9 +24,45 @@ DateOrder dateOrderFromName(const QString &name);
 // "jour/mois/année", "mois/jour/année", "année/mois/jour"; empty for Unknown.
 QString dateOrderText(DateOrder order);
 
+// The part of a record a column of a spreadsheet fills, as the preview and `--column` name it.
+enum class Part : quint8 {
+    Date, Odometer, Quantity, Total, UnitPrice, Place, Description, Partial, Missed,
+    DistanceUnit, VolumeUnit, Category, Ignored,
+    // Parts only a column the reader recognised as such is offered.
+    Time, Vehicle, FuelType
+};
+
+// "Date", "Compteur", "Litres", "Montant", "Prix du litre"...
+QString partName(Part part);
+// The part a name gives, case and accents ignored; nothing for an unknown name.
+std::optional<Part> partFromName(QStringView name);
+// The parts every column may be given, in the order the preview lists them.
+std::vector<Part> choosableParts();
+
+// A column the user settled: the file's header text and the part it fills.
+struct ColumnChoice {
+    QString header;
+    Part part = Part::Ignored;
+};
+
 struct Options {
     DateOrder order = DateOrder::Unknown; // settles dates the file leaves ambiguous
     QString vehicle; // the vehicle to take from a file that holds several (its name as listed)
+    std::vector<ColumnChoice> columns; // spreadsheets: parts the user chose, over the reader's guess
+};
+
+// A column of the table as the import read it.
+struct ColumnUse {
+    QString header;
+    Part part = Part::Ignored;
+    bool chosen = false; // by the user, rather than guessed
+};
+
+// Something a person would see at a glance in the entries: the import stops on it until the
+// user settles the column or confirms.
+struct Doubt {
+    QStringList columns; // the columns it is about, as the file names them
+    QString text;        // French, names the columns and the rows
 };
 
 struct LeftOut {
@@ -72,6 +109,15 @@ struct Report {
     // No export gives the first registration: it is taken as the purchase date (rather than the
     // day of the import, which would put the first contrôle technique years ahead).
     QDate registrationDate;
+    bool registrationFromYear = false; // 01/01 of the vehicle's year the file gives
+
+    // Spreadsheets: the part each column fills (empty for a format whose reader fixes them).
+    std::vector<ColumnUse> columns;
+    // The first records of the table as the file writes them, its header first.
+    std::vector<QStringList> preview;
+    std::vector<Doubt> doubts;
+    QStringList unknownColumns; // columns the user named that the file does not have
+    int otherUnitFuel = 0; // fill-ups counted in kg or kWh: quantity kept in the description
     QString purchasePrice;   // two-decimal text from the purchase row (empty: none)
     QString vehicleType;     // "Essence", "Diesel" or "GPL" when the file's fuel says it
 
@@ -116,7 +162,7 @@ QStringList knownFormats();
 Result importFile(const QString &path, const Options &options, const QDate &today);
 inline Result importFile(const QString &path, DateOrder order, const QDate &today)
 {
-    return importFile(path, Options{order, QString()}, today);
+    return importFile(path, Options{order, QString(), {}}, today);
 }
 
 // The same from an open device (read from its current position; it must be seekable).
@@ -126,7 +172,7 @@ Result importDevice(QIODevice &device, const Options &options, const QDate &toda
 inline Result importDevice(QIODevice &device, DateOrder order, const QDate &today,
                            const QString &name = QString())
 {
-    return importDevice(device, Options{order, QString()}, today, name);
+    return importDevice(device, Options{order, QString(), {}}, today, name);
 }
 
 // How strongly each format's reader takes the device's content for its own (0: not its own),

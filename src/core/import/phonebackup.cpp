@@ -30,6 +30,24 @@ struct Cost {
     QString title;
 };
 
+// A tank's unit: a code (0 litres, 1 US gallons, 2 imperial gallons, 3 kg, 4 kWh) or its name.
+VolumeUnit tankUnit(const QString &text)
+{
+    const QString t = text.trimmed();
+    if (t.isEmpty() || t == u"0")
+        return VolumeUnit::Litres;
+    if (t == u"1")
+        return VolumeUnit::UsGallons;
+    if (t == u"2")
+        return VolumeUnit::ImperialGallons;
+    if (t == u"3")
+        return VolumeUnit::Kg;
+    if (t == u"4")
+        return VolumeUnit::KWh;
+    const VolumeUnit named = volumeFromUnit(normalizeName(t));
+    return named == VolumeUnit::Unknown ? VolumeUnit::Litres : named;
+}
+
 bool isOwnTable(const QString &name)
 {
     return tableOf(name) != Table::Other || name == u"favstations";
@@ -70,7 +88,8 @@ void readPhoneBackup(csv::Reader &in, Builder &out, Report &report)
     auto col = [&header](const char *name) { return header->find(QString::fromLatin1(name)); };
 
     DistanceUnit distance = DistanceUnit::Km;
-    VolumeUnit volume = VolumeUnit::Litres;
+    VolumeUnit volume = VolumeUnit::Litres, secondTank = VolumeUnit::Litres;
+    bool unitsKnown = false;
     QHash<int, QString> categoryNames;
     std::vector<Cost> costs;
     SkippedTables skippedTables;
@@ -107,10 +126,14 @@ void readPhoneBackup(csv::Reader &in, Builder &out, Report &report)
             out.setModel(0, field(r, col("model")));
             const QString dist = field(r, col("distunit")).trimmed();
             distance = dist == u"1" ? DistanceUnit::Miles : DistanceUnit::Km;
-            const QString fuel = field(r, col("fuelunit")).trimmed();
-            volume = fuel == u"1"   ? VolumeUnit::UsGallons
-                : fuel == u"2" ? VolumeUnit::ImperialGallons
-                               : VolumeUnit::Litres;
+            volume = tankUnit(field(r, col("fuelunit")));
+            // A second tank (gas beside petrol) may count in another unit.
+            secondTank = col("fuelunittank2") >= 0 ? tankUnit(field(r, col("fuelunittank2"))) : volume;
+            unitsKnown = true;
+            bool isYear = false;
+            const int year = field(r, col("year")).trimmed().toInt(&isYear);
+            if (isYear)
+                out.setYear(0, year);
             const DateOrder order = orderOfPattern(field(r, col("importcsvdateformat")));
             if (order != DateOrder::Unknown)
                 out.setFileOrder(order);
@@ -146,6 +169,11 @@ void readPhoneBackup(csv::Reader &in, Builder &out, Report &report)
                 row.distance = distanceFromUnit(header->unit(odo));
             if (fuel >= 0)
                 row.volume = volumeFromUnit(header->unit(fuel));
+            // The header's unit is the first tank's: the second keeps its own.
+            if (unitsKnown && field(r, col("tanknumber")).trimmed() == u"2")
+                row.volume = secondTank;
+            else if (unitsKnown && row.volume == VolumeUnit::Unknown)
+                row.volume = volume;
             row.partial = parseFlag(fieldView(r, col("full"), scratch)) == false;
             row.missed = parseFlag(fieldView(r, col("missed"), scratch)) == true;
             row.description = joinParts({field(r, col("city")), field(r, col("notes"))});

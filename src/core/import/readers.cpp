@@ -84,6 +84,7 @@ const std::vector<Format> &formats()
         {u"export Spritmonitor"_s, weighSpritmonitor, readSpritmonitor},
         {u"exports My Fuel Manager (carburant, coûts)"_s, weighMyFuelManager, readMyFuelManager},
         {u"export Car Report"_s, weighCarReport, readCarReport},
+        {u"export d'un registre par « Exporter... » de Tev Auto"_s, weighOwnExport, readOwnExport},
         {u"tableur CSV dont une ligne nomme les colonnes"_s, weighSpreadsheet, readSpreadsheet},
     };
     return all;
@@ -111,6 +112,11 @@ VolumeUnit volumeFromUnit(const QString &unit)
     }
     if (unit.startsWith(u"lit") || unit == u"l" || unit == u"л" || unit == u"lt" || unit == u"ltr")
         return VolumeUnit::Litres;
+    if (unit == u"kg" || unit == u"кг" || unit == u"kilogram" || unit == u"kilograms"
+        || unit == u"kilogramme" || unit == u"kilogrammes")
+        return VolumeUnit::Kg;
+    if (unit == u"kwh" || unit == u"kw h" || unit == u"квт ч" || unit == u"квтч")
+        return VolumeUnit::KWh;
     return VolumeUnit::Unknown;
 }
 

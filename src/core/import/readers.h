@@ -74,6 +74,8 @@ int weighMyFuelManager(const Look &look);
 void readMyFuelManager(csv::Reader &in, Builder &out, Report &report);
 int weighCarReport(const Look &look);
 void readCarReport(csv::Reader &in, Builder &out, Report &report);
+int weighOwnExport(const Look &look);
+void readOwnExport(csv::Reader &in, Builder &out, Report &report);
 int weighSpreadsheet(const Look &look);
 void readSpreadsheet(csv::Reader &in, Builder &out, Report &report);
 
@@ -84,6 +86,13 @@ inline QStringView fieldView(const csv::Record &r, int column, QString &scratch)
 {
     return column < 0 ? QStringView() : r.view(column, scratch);
 }
+
+// What the values of a column say, from the rows after the header line `header`, at most
+// `sample` of them (the reader is left where they end).
+// True when they rise with their dates, few exceptions aside (or too few say otherwise).
+bool risesWithDates(csv::Reader &in, qint64 header, int date, int column, int sample);
+// True when the column marks rows with a cross and leaves the others empty.
+bool marksWithCross(csv::Reader &in, qint64 header, int column, int sample);
 
 // Units as files write them ("mi", "miles", "km", "км"; "L", "gal", "gal (UK)", "л").
 DistanceUnit distanceFromUnit(const QString &normalized);

@@ -19,6 +19,7 @@ enum class Role {
     Date,
     RecordDate, // when the row was written down, not when it happened
     Time,
+    Distance,   // a distance driven or a trip: never a reading, nor an amount, unless nothing else is
     Odometer,
     Quantity,
     Total,
@@ -83,6 +84,32 @@ bool isRatio(const QStringList &words, const QString &original)
     return !before.isEmpty() && !after.isEmpty() && in(before.back(), kUnits) && in(after.front(), kUnits);
 }
 
+const Names kAmountWords{u"total", u"montant", u"amount", u"depense", u"somme", u"paye", u"paid",
+                         u"ttc", u"kosten", u"betrag", u"valor", u"сумма"};
+const Names kOdometerWords{u"odometer", u"odo", u"kilometrage", u"compteur", u"mileage", u"odometre",
+                           u"odometro", u"kilometerstand", u"kmstand", u"stand", u"пробег", u"одометр"};
+
+// "Total Miles", "Km parcourus", "Trip", "Miles driven": how far, not where the odometer stood.
+bool isDistance(const QStringList &w, bool price)
+{
+    if (any(w, {u"trip", u"trajet", u"parcours", u"parcourus", u"parcouru", u"distance", u"driven",
+                u"travelled", u"traveled", u"gefahren", u"strecke", u"percorrido", u"percorridos",
+                u"recorrido", u"пройдено"})
+        || in(w.join(u' '), {u"teil km"}))
+        return true;
+    // A unit of distance beside another word that is no reading: "Total km", "Miles this tank".
+    return w.size() > 1 && !price && !any(w, kOdometerWords)
+        && any(w, {u"km", u"kms", u"mi", u"mile", u"miles", u"kilometres", u"kilometers",
+                   u"kilometre", u"kilometer"});
+}
+
+// A yes/no column named for a full tank, in the languages of the trackers read.
+bool isFullName(const QStringList &w)
+{
+    return any(w, {u"full", u"plein", u"isfilltofull", u"complet", u"voll", u"vollgetankt", u"cheio",
+                   u"filled", u"lleno", u"completo", u"полный"});
+}
+
 Guess roleOf(const QString &name, const QString &unit, const QString &original)
 {
     const QStringList w = name.split(u' ', Qt::SkipEmptyParts);
@@ -121,9 +148,8 @@ Guess roleOf(const QString &name, const QString &unit, const QString &original)
     if (any(w, {u"currency", u"devise", u"monnaie", u"wahrung", u"moeda", u"moneda", u"валюта"})
         || in(name, {u"id", u"uniqueid", u"unique id", u"tags"}) || (w.size() > 1 && w.back() == u"id"))
         return {Role::Ignored};
-    if (any(w, {u"trip", u"trajet", u"parcours", u"distance"})
-        || in(name, {u"teil km", u"km parcourus", u"trip km"}))
-        return {Role::Ignored};
+    if (isDistance(w, price))
+        return {Role::Distance};
     const bool fuel = any(w, {u"fuel", u"carburant", u"combustible", u"combustivel", u"kraftstoff",
                               u"sprit", u"топливо"});
     if (fuel && any(w, {u"type", u"types", u"kind", u"sorte", u"grade"}))
@@ -143,8 +169,12 @@ Guess roleOf(const QString &name, const QString &unit, const QString &original)
     if (in(name, {u"km", u"kms", u"miles", u"mi", u"kilometres", u"kilometers", u"kilometre",
                   u"kilometer"}))
         return {Role::Odometer, 1};
-    if (any(w, {u"total", u"montant", u"amount", u"depense", u"somme", u"paye", u"paid", u"ttc",
-                u"kosten", u"betrag", u"valor", u"сумма"}))
+    // "Total" alone says more than a longer name that only contains it.
+    if (w.size() == 1 && in(w.front(), kAmountWords))
+        return {Role::Total, 3};
+    if (w.size() == 1 && in(w.front(), {u"cost", u"cout"}))
+        return {Role::Total, 3};
+    if (any(w, kAmountWords))
         return {Role::Total, 2};
     if (in(name, {u"price", u"prix", u"preis", u"tarif", u"preco", u"цена"}))
         return {Role::Price};
@@ -167,8 +197,7 @@ Guess roleOf(const QString &name, const QString &unit, const QString &original)
         return {Role::Type};
     if (any(w, {u"partial", u"partiel", u"partielle", u"teilbetankung", u"parcial"}))
         return {Role::Partial};
-    if (first(w, {u"full", u"plein", u"isfilltofull", u"complet", u"voll", u"cheio"})
-        || in(name, {u"full tank", u"tank full"}))
+    if (isFullName(w))
         return {any(w, {u"manque", u"manques"}) ? Role::Missed : Role::Full};
     if (first(w, {u"missed", u"missedfuelup", u"manque", u"oubli"})
         || (w.size() >= 2 && first(w, {u"pleins"}) && any(w, {u"manques"})))
@@ -180,8 +209,9 @@ struct Columns {
     int date = -1, time = -1, odometer = -1, quantity = -1, total = -1, price = -1, unitPrice = -1,
         type = -1, fuelType = -1, full = -1, partial = -1, missed = -1, vehicle = -1,
         distanceUnit = -1, volumeUnit = -1, anyUnit = -1;
-    std::vector<int> places, descriptions, notes;
+    std::vector<int> places, descriptions, notes, distances;
     std::vector<Role> roles;          // as guessed, per column
+    std::vector<bool> chosen;         // settled by the user, per column
     DistanceUnit distance = DistanceUnit::Unknown;
     VolumeUnit volume = VolumeUnit::Unknown;
     bool vehicleIsId = false;
@@ -212,6 +242,9 @@ Columns columnsOf(const Header &h)
             if (recordDate < 0)
                 recordDate = i;
             break;
+        case Role::Distance:
+            c.distances.push_back(i);
+            break;
         default: {
             Best &b = best[size_t(g.role)];
             if (b.column < 0 || g.score > b.score)
@@ -237,10 +270,17 @@ Columns columnsOf(const Header &h)
     c.distanceUnit = at(Role::DistanceUnit);
     c.volumeUnit = at(Role::VolumeUnit);
     c.anyUnit = at(Role::AnyUnit);
+    c.chosen.assign(size_t(h.size()), false);
+    return c;
+}
+
+// Units written in the names: "Odometer (mi)", "Miles", "Gallons (imp)", "Quantité (kg)".
+void unitsOf(const Header &h, Columns &c)
+{
     if (c.vehicle >= 0)
         c.vehicleIsId = h.name(c.vehicle).endsWith(u"id");
-
-    // Units written in the names: "Odometer (mi)", "Miles", "Gallons (imp)", "Price per gallon".
+    c.distance = DistanceUnit::Unknown;
+    c.volume = VolumeUnit::Unknown;
     const auto words = [&h](int i) { return (h.name(i) + u' ' + h.unit(i)).split(u' ', Qt::SkipEmptyParts); };
     if (c.odometer >= 0)
         c.distance = any(words(c.odometer), {u"mi", u"miles", u"mile"}) ? DistanceUnit::Miles
@@ -254,14 +294,97 @@ Columns columnsOf(const Header &h)
                                                            : VolumeUnit::UsGallons;
         else if (any(w, {u"l", u"litre", u"litres", u"liter", u"liters"}))
             c.volume = VolumeUnit::Litres;
+        else if (any(w, {u"kg", u"kilograms", u"kilogrammes"}))
+            c.volume = VolumeUnit::Kg;
+        else if (any(w, {u"kwh"}))
+            c.volume = VolumeUnit::KWh;
     }
-    return c;
+}
+
+// Every single-column part, for clearing and naming.
+std::array<int *, 15> singleSlots(Columns &c)
+{
+    return {&c.date, &c.time, &c.odometer, &c.quantity, &c.total, &c.price, &c.unitPrice, &c.type,
+            &c.fuelType, &c.full, &c.partial, &c.missed, &c.vehicle, &c.distanceUnit, &c.volumeUnit};
+}
+
+// The parts the user chose, over the guess; `unknown` gets the headers the file does not have.
+void applyChoices(const Header &h, Columns &c, const std::vector<ColumnChoice> &choices,
+                  QStringList &unknown)
+{
+    for (const ColumnChoice &choice : choices) {
+        const QString wanted = normalizeName(choice.header);
+        int i = 0;
+        while (i < h.size() && normalizeName(h.original(i)) != wanted)
+            ++i;
+        if (i == h.size()) {
+            unknown << choice.header;
+            continue;
+        }
+        for (int *slot : singleSlots(c))
+            if (*slot == i)
+                *slot = -1;
+        if (c.anyUnit == i)
+            c.anyUnit = -1;
+        for (std::vector<int> *group : {&c.places, &c.descriptions, &c.notes, &c.distances})
+            std::erase(*group, i);
+        c.chosen[size_t(i)] = true;
+        switch (choice.part) {
+        case Part::Date: c.date = i; break;
+        case Part::Odometer: c.odometer = i; break;
+        case Part::Quantity: c.quantity = i; break;
+        case Part::Total: c.total = i; break;
+        case Part::UnitPrice: c.unitPrice = i; break;
+        case Part::Place: c.places.push_back(i); break;
+        case Part::Description: c.descriptions.push_back(i); break;
+        case Part::Partial:
+            // A column named for a full tank says the opposite of one named for a partial fill-up.
+            (c.roles[size_t(i)] == Role::Full ? c.full : c.partial) = i;
+            break;
+        case Part::Missed: c.missed = i; break;
+        case Part::DistanceUnit: c.distanceUnit = i; break;
+        case Part::VolumeUnit: c.volumeUnit = i; break;
+        case Part::Category: c.type = i; break;
+        case Part::Time: c.time = i; break;
+        case Part::Vehicle: c.vehicle = i; break;
+        case Part::FuelType: c.fuelType = i; break;
+        case Part::Ignored: break;
+        }
+    }
+}
+
+// The part a column fills once everything is settled.
+Part partOf(const Columns &c, int i)
+{
+    const auto has = [i](const std::vector<int> &group) {
+        return std::find(group.begin(), group.end(), i) != group.end();
+    };
+    if (i == c.date) return Part::Date;
+    if (i == c.time) return Part::Time;
+    if (i == c.odometer) return Part::Odometer;
+    if (i == c.quantity) return Part::Quantity;
+    if (i == c.total) return Part::Total;
+    if (i == c.unitPrice) return Part::UnitPrice;
+    if (i == c.type) return Part::Category;
+    if (i == c.fuelType) return Part::FuelType;
+    if (i == c.full || i == c.partial) return Part::Partial;
+    if (i == c.missed) return Part::Missed;
+    if (i == c.vehicle) return Part::Vehicle;
+    if (i == c.distanceUnit) return Part::DistanceUnit;
+    if (i == c.volumeUnit || i == c.anyUnit) return Part::VolumeUnit;
+    if (has(c.places)) return Part::Place;
+    if (has(c.descriptions) || has(c.notes)) return Part::Description;
+    return Part::Ignored;
 }
 
 bool isHeader(const Header &h)
 {
     const Columns c = columnsOf(h);
-    return c.date >= 0 && (c.quantity >= 0 || c.total >= 0 || c.price >= 0 || c.unitPrice >= 0);
+    // A distance named as a total ("Total km") is the amount of a table that has no other.
+    const bool distanceTotal = std::any_of(c.distances.begin(), c.distances.end(), [&h](int d) {
+        return any(h.name(d).split(u' '), kAmountWords) || any(h.name(d).split(u' '), kPriceWords);
+    });
+    return c.date >= 0 && (c.quantity >= 0 || c.total >= 0 || c.price >= 0 || c.unitPrice >= 0 || distanceTotal);
 }
 
 // Several tables, each under its own title: not one spreadsheet.
@@ -280,6 +403,7 @@ bool isMultiTable(const Look &look)
 
 constexpr int kHeaderSearch = 10;
 constexpr int kSample = 500;
+constexpr int kPreviewRows = 9; // the header and the first rows
 
 // The first record that names the columns.
 qint64 headerLine(csv::Reader &in)
@@ -442,6 +566,23 @@ int weighSpreadsheet(const Look &look)
     return evidence::None;
 }
 
+namespace {
+
+// Skips to the first record after the header.
+bool toRows(csv::Reader &in, qint64 header)
+{
+    if (!in.rewind())
+        return false;
+    csv::Record r;
+    while (r.line < header && in.next(r)) {
+    }
+    return true;
+}
+
+QString named(const Header &h, int column) { return u"Colonne « "_s + h.original(column) + u" »"_s; }
+
+} // namespace
+
 void readSpreadsheet(csv::Reader &in, Builder &out, Report &report)
 {
     report.format = u"Tableur (CSV)"_s;
@@ -453,45 +594,104 @@ void readSpreadsheet(csv::Reader &in, Builder &out, Report &report)
     }
     const Header h(r);
     Columns c = columnsOf(h);
-    if (c.quantity < 0 && c.fuelType >= 0 && h.name(c.fuelType).indexOf(u' ') < 0
+    const auto keep = [&report](const csv::Record &record) {
+        QStringList fields;
+        for (int k = 0; k < record.size(); ++k)
+            fields << record.text(k);
+        report.preview.push_back(fields);
+    };
+    keep(r);
+    applyChoices(h, c, out.columnChoices(), report.unknownColumns);
+    if (!report.unknownColumns.isEmpty())
+        return;
+    const auto chosen = [&c](int i) { return i >= 0 && c.chosen[size_t(i)]; };
+    if (c.quantity < 0 && c.fuelType >= 0 && !chosen(c.fuelType) && h.name(c.fuelType).indexOf(u' ') < 0
         && holdsNumbers(in, header, c.fuelType)) {
         // "Carburant" alone, written in numbers: how much fuel, not which.
         c.quantity = c.fuelType;
         c.fuelType = -1;
-        report.readings << u"Colonne « "_s + h.original(c.quantity)
-                + u" » lue comme quantité : ses valeurs sont des nombres"_s;
-        if (!in.rewind())
-            return;
-        while (in.next(r) && r.line < header) {
-        }
+        report.readings << named(h, c.quantity) + u" lue comme quantité : ses valeurs sont des nombres"_s;
     }
     if (c.price >= 0) {
         if (c.quantity >= 0 && c.unitPrice < 0) {
+            if (!toRows(in, header))
+                return;
             settlePrice(in, header, h, c, report);
         } else if (c.total < 0) {
             c.total = c.price;
             c.price = -1;
         }
     }
-    // Every column no value is taken from, as the file names it.
-    std::vector<bool> used(size_t(h.size()), false);
-    for (int i : {c.date, c.time, c.odometer, c.quantity, c.total, c.unitPrice, c.type, c.fuelType,
-                  c.full, c.partial, c.missed, c.vehicle, c.distanceUnit, c.volumeUnit, c.anyUnit})
-        if (i >= 0)
-            used[size_t(i)] = true;
-    for (const std::vector<int> *group : {&c.places, &c.descriptions, &c.notes})
-        for (int i : *group)
-            used[size_t(i)] = true;
-    for (int i = 0; i < h.size(); ++i)
-        if (!used[size_t(i)] && !h.original(i).isEmpty())
+    // An odometer rises with the dates; a distance driven or a misnamed column does not.
+    if (c.odometer >= 0 && !chosen(c.odometer)) {
+        if (!toRows(in, header))
+            return;
+        if (!risesWithDates(in, header, c.date, c.odometer, kSample)) {
+            report.readings << named(h, c.odometer)
+                    + u" non lue comme compteur : ses valeurs ne croissent pas avec les dates"_s;
+            c.odometer = -1;
+        }
+    }
+    for (size_t k = 0; c.odometer < 0 && k < c.distances.size(); ++k) {
+        if (!toRows(in, header))
+            return;
+        if (risesWithDates(in, header, c.date, c.distances[k], kSample)) {
+            c.odometer = c.distances[k];
+            c.distances.erase(c.distances.begin() + qsizetype(k));
+            report.readings << named(h, c.odometer)
+                    + u" lue comme compteur : aucune autre colonne ne l'est, et ses valeurs croissent "
+                      u"avec les dates"_s;
+        }
+    }
+    if (c.total < 0 && c.unitPrice < 0)
+        for (int d : c.distances)
+            if (any(h.name(d).split(u' '), kAmountWords) || any(h.name(d).split(u' '), kPriceWords)) {
+                c.total = d;
+                std::erase(c.distances, d);
+                report.readings << named(h, d) + u" lue comme montant : aucune autre colonne ne l'est"_s;
+                break;
+            }
+    unitsOf(h, c);
+    bool fullCross = false, partialCross = false;
+    for (auto [column, cross] : {std::pair{c.full, &fullCross}, std::pair{c.partial, &partialCross}}) {
+        if (column < 0)
+            continue;
+        if (!toRows(in, header))
+            return;
+        *cross = marksWithCross(in, header, column, kSample);
+    }
+    if (c.full >= 0)
+        report.readings << u"Pleins partiels d'après la colonne « "_s + h.original(c.full) + u" »"_s
+                + u" : les pleins qu'elle ne dit pas complets"_s;
+    else if (c.partial >= 0)
+        report.readings << u"Pleins partiels d'après la colonne « "_s + h.original(c.partial) + u" »"_s
+                + u" : les pleins qu'elle marque"_s;
+
+    // The part of every column, and those no value is taken from, as the file names them.
+    for (int i = 0; i < h.size(); ++i) {
+        if (h.original(i).isEmpty())
+            continue;
+        const Part part = partOf(c, i);
+        report.columns.push_back({h.original(i), part, chosen(i)});
+        if (part == Part::Ignored)
             report.ignoredColumns << h.original(i);
+    }
+    const auto nameOf = [&h](int i) { return i < 0 ? QString() : h.original(i); };
+    out.checkPlausibility({nameOf(c.total), nameOf(c.quantity), nameOf(c.odometer), nameOf(c.unitPrice),
+                           chosen(c.total) || chosen(c.unitPrice), chosen(c.quantity), chosen(c.odometer)});
 
     if (!in.rewind())
         return;
     QString scratch, dateScratch;
+    const auto flag = [&r, &scratch](int column, bool cross) -> std::optional<bool> {
+        const std::optional<bool> f = parseFlag(fieldView(r, column, scratch));
+        return !f && cross && column >= 0 ? std::optional<bool>(false) : f;
+    };
     while (in.next(r)) {
         if (r.isBlank() || r.line <= header)
             continue;
+        if (report.preview.size() < size_t(kPreviewRows))
+            keep(r);
         Row row;
         row.line = r.line;
         if (c.vehicle >= 0) {
@@ -526,8 +726,7 @@ void readSpreadsheet(csv::Reader &in, Builder &out, Report &report)
             row.volume = rowVolume(c, r);
             if (!row.total.ok() && perUnit.ok())
                 row.total = {Number::Ok, perUnit.value * row.quantity.value};
-            row.partial = parseFlag(fieldView(r, c.full, scratch)) == false
-                || parseFlag(fieldView(r, c.partial, scratch)) == true;
+            row.partial = flag(c.full, fullCross) == false || flag(c.partial, partialCross) == true;
             row.missed = parseFlag(fieldView(r, c.missed, scratch)) == true;
             if (c.fuelType >= 0)
                 out.noteFuel(row.vehicle, fieldView(r, c.fuelType, scratch));

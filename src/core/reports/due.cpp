@@ -90,7 +90,7 @@ public:
     }
 
 private:
-    static constexpr int kKept = 12; // "contrevisite"
+    static constexpr int kKept = 17; // "hauptuntersuchung"
     const QString &m_text;
     qsizetype m_at = 0;
     char16_t m_kept[kKept] = {};
@@ -113,16 +113,31 @@ Named named(const QString &description)
     bool contreVisite = false;
     bool afterContre = false;   // the word before was "contre"
     bool afterControle = false; // ... "controle" or "controles" ("contrôleur" is someone else)
+    // Words of two or three of the languages imported histories are written in.
+    bool afterInspection = false, afterOil = false, afterTroca = false, afterTrocaDe = false,
+         afterZamena = false;
     while (w.next()) {
-        if (w.startsWith(u"entretien") || w.startsWith(u"revision") || w.startsWith(u"vidange"))
+        if (w.startsWith(u"entretien") || w.startsWith(u"revision") || w.startsWith(u"vidange")
+            || w.is(u"service") || w.is(u"inspektion") || w.is(u"olwechsel") || w.is(u"revisao")
+            || w.is(u"\u0442\u043e") /* ТО */ || (afterOil && w.is(u"change"))
+            || (afterTrocaDe && w.is(u"oleo"))
+            || (afterZamena && w.is(u"\u043c\u0430\u0441\u043b\u0430") /* масла */))
             n.service = true;
         // A contre-visite checks again what a contrôle technique found: it restarts nothing.
         if ((afterContre && w.startsWith(u"visite")) || w.startsWith(u"contrevisite"))
             contreVisite = true;
-        if ((afterControle && w.startsWith(u"technique")) || w.is(u"ct"))
+        if ((afterControle && w.startsWith(u"technique")) || w.is(u"ct") || w.is(u"mot") || w.is(u"tuv")
+            || w.is(u"hu") || w.is(u"hauptuntersuchung") || w.is(u"itv")
+            || w.is(u"\u0442\u0435\u0445\u043e\u0441\u043c\u043e\u0442\u0440") /* техосмотр */
+            || (afterInspection && (w.startsWith(u"periodi"))))
             n.inspection = true;
         afterContre = w.is(u"contre");
         afterControle = w.is(u"controle") || w.is(u"controles");
+        afterInspection = w.is(u"inspecao") || w.is(u"inspection") || w.is(u"inspeccion");
+        afterOil = w.is(u"oil");
+        afterTrocaDe = afterTroca && w.is(u"de");
+        afterTroca = w.is(u"troca");
+        afterZamena = w.is(u"\u0437\u0430\u043c\u0435\u043d\u0430"); // замена
     }
     n.inspection = n.inspection && !contreVisite;
     return n;

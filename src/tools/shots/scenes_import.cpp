@@ -1,6 +1,6 @@
 // The summary of an import: a phone app's backup kept in miles and imperial gallons, with costs
 // that do not belong in a ledger; a spreadsheet whose dates leave their order open; an export
-// of two vehicles, of which one is chosen.
+// of two vehicles, of which one is chosen; a personal log whose columns leave a doubt.
 #include "shots.h"
 
 #include "app/TImportDialog.h"
@@ -79,6 +79,14 @@ const char kTwoVehicles[] = R"csv("Metadata"
 "Blue Truck","3/20/2024","3/21/2024","106,800","107,000","mi","Business"
 )csv";
 
+// An oil-change log whose "Gallons" are burnt between changes, not bought: 560 litres a row.
+const char kOilLog[] = R"csv(Date;Odometer;Gallons burnt;Cost;Garage;Notes
+14/01/2022;61200;150;89,90;Garage Martin;vidange 5W30
+15/07/2022;68950;148;95,00;Garage Martin;vidange + filtre à air
+22/02/2023;74410;151;92,50;Norauto Bron;vidange
+30/08/2023;80120;149;97,80;Garage Martin;vidange, plaquettes vues
+)csv";
+
 std::unique_ptr<QTemporaryDir> g_dir;
 QPointer<TImportDialog> g_dialog;
 
@@ -112,6 +120,8 @@ const bool registered = [] {
                      showSummary(QStringLiteral("pleins.csv"), kSpreadsheet), hideSummary});
     shots::add(402, {QStringLiteral("import-vehicle-choice"),
                      showSummary(QStringLiteral("aCar-export.csv"), kTwoVehicles), hideSummary});
+    shots::add(403, {QStringLiteral("import-preview-doubt"),
+                     showSummary(QStringLiteral("carnet-vidanges.csv"), kOilLog), hideSummary});
     return true;
 }();
 

@@ -1,5 +1,5 @@
-// import [--date-order dmy|mdy|ymd] [--vehicle NAME] FILE OUT: another tracker's history into a
-// vehicle file.
+// import [--date-order dmy|mdy|ymd] [--vehicle NAME] [--column "HEADER=part"]... FILE OUT:
+// another tracker's history into a vehicle file.
 #include "common.h"
 
 #include "core/import/importer.h"
@@ -29,11 +29,14 @@ int importHistory(const Context &ctx)
     for (qsizetype i = 0; i < ctx.args.size(); ++i) {
         const QString &a = ctx.args[i];
         QString option, value;
-        for (const QString &name : {QStringLiteral("--date-order"), QStringLiteral("--vehicle")}) {
+        for (const QString &name :
+             {QStringLiteral("--date-order"), QStringLiteral("--vehicle"), QStringLiteral("--column")}) {
             if (a == name) {
                 if (++i == ctx.args.size())
                     return usageError(command, name == QLatin1String("--vehicle")
                                                    ? QStringLiteral("--vehicle needs a vehicle's name")
+                                               : name == QLatin1String("--column")
+                                                   ? QStringLiteral("--column needs \"HEADER=part\"")
                                                    : QStringLiteral("--date-order needs dmy, mdy or ymd"));
                 option = name;
                 value = ctx.args[i];
@@ -46,6 +49,19 @@ int importHistory(const Context &ctx)
             return usageError(command, QStringLiteral("unknown option '%1'").arg(a));
         if (option.isEmpty()) {
             files << a;
+        } else if (option == QLatin1String("--column")) {
+            // The last '=' parts the header from the part: a header may hold one.
+            const qsizetype eq = value.lastIndexOf(QLatin1Char('='));
+            const std::optional<importer::Part> part =
+                eq < 0 ? std::nullopt : importer::partFromName(QStringView(value).mid(eq + 1).trimmed());
+            if (eq <= 0 || !part) {
+                QStringList names;
+                for (importer::Part p : importer::choosableParts())
+                    names << importer::partName(p);
+                return usageError(command, QStringLiteral("'%1' is not \"HEADER=part\" (parts: %2)")
+                                               .arg(value, names.join(QStringLiteral(", "))));
+            }
+            options.columns.push_back({value.left(eq).trimmed(), *part});
         } else if (option == QLatin1String("--vehicle")) {
             if (value.trimmed().isEmpty())
                 return usageError(command, QStringLiteral("--vehicle needs a vehicle's name"));
@@ -91,6 +107,25 @@ int importHistory(const Context &ctx)
               << '\n';
         return 1;
     }
+    if (!res.report.doubts.empty()) {
+        // What was read, then why nothing is written.
+        for (const importer::ColumnUse &c : res.report.columns)
+            out() << QStringLiteral("Colonne « %1 » : %2").arg(c.header, importer::partName(c.part)) << '\n';
+        for (const importer::Doubt &d : res.report.doubts)
+            err() << QStringLiteral("Doute : ") << d.text << '\n';
+        err() << QStringLiteral("Rien n'est écrit : vérifiez ces colonnes, puis donnez leur rôle avec "
+                                "--column \"%1=partie\" (%2)")
+                     .arg(res.report.doubts.front().columns.value(0, QStringLiteral("EN-TÊTE")),
+                          QStringLiteral("parties : ")
+                              + [] {
+                                    QStringList names;
+                                    for (importer::Part p : importer::choosableParts())
+                                        names << importer::partName(p);
+                                    return names.join(QStringLiteral(", "));
+                                }())
+              << '\n';
+        return 1;
+    }
     res.record.edit[4] = aligned(res.record.edit[4]);
     const vtrfile::SaveResult s = vtrfile::save(res.record, vtrfile::withVtrExtension(files[1]));
     if (!s.ok) {
@@ -104,7 +139,7 @@ int importHistory(const Context &ctx)
 
 const bool registered = registerCommand(
     {QStringLiteral("import"),
-     QStringLiteral("import [--date-order dmy|mdy|ymd] [--vehicle NAME] FILE OUT  read another tracker's export into OUT (made to end in .vtr)"),
+     QStringLiteral("import [--date-order dmy|mdy|ymd] [--vehicle NAME] [--column \"HEADER=part\"]... FILE OUT  read another tracker's export into OUT (made to end in .vtr)"),
      importHistory});
 
 } // namespace

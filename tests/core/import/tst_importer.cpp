@@ -33,23 +33,24 @@ Result importBytes(const QByteArray &bytes, DateOrder order = DateOrder::Unknown
     QBuffer device;
     device.setData(bytes);
     device.open(QIODevice::ReadOnly);
-    return importDevice(device, Options{order, vehicle}, kToday, u"test.csv"_s);
+    return importDevice(device, Options{order, vehicle, {}}, kToday, u"test.csv"_s);
 }
 
 // Every fixture, and the format whose reader must take it (its place in knownFormats()).
 const std::vector<std::pair<QString, int>> &fixtureFormats()
 {
     static const std::vector<std::pair<QString, int>> all{
-        {u"fuelio-miles"_s, 0}, {u"fuelio-reminders"_s, 0},
+        {u"fuelio-miles"_s, 0}, {u"fuelio-reminders"_s, 0}, {u"fuelio-bicarburant"_s, 0},
         {u"lubelogger-carburant-fr"_s, 1}, {u"lubelogger-fuel-us"_s, 1}, {u"lubelogger-service"_s, 1},
         {u"lubelogger-taxes"_s, 1},
         {u"drivvo-en"_s, 2}, {u"drivvo-fr"_s, 2}, {u"drivvo-pt"_s, 2}, {u"drivvo-ru"_s, 2},
         {u"fuelly-fuelups"_s, 3}, {u"fuelly-mpg"_s, 3}, {u"fuelly-services"_s, 3},
-        {u"acar"_s, 4},
+        {u"acar"_s, 4}, {u"acar-stations"_s, 4},
         {u"spritmonitor-de"_s, 5}, {u"spritmonitor-en"_s, 5},
         {u"myfuelmanager-fuel"_s, 6}, {u"myfuelmanager-costs"_s, 6},
         {u"carreport"_s, 7},
-        {u"costs-en"_s, 8}, {u"tableur-fr"_s, 8}, {u"spreadsheet-en"_s, 8}, {u"spreadsheet-price"_s, 8}};
+        {u"costs-en"_s, 9}, {u"tableur-fr"_s, 9}, {u"spreadsheet-en"_s, 9}, {u"spreadsheet-price"_s, 9},
+        {u"carnet-distances"_s, 9}, {u"pleins-gnv"_s, 9}};
     return all;
 }
 
@@ -395,7 +396,7 @@ private Q_SLOTS:
         // The message says which formats are read, the spreadsheet last.
         QCOMPARE(r.error, u"Format de fichier non reconnu\nFormats reconnus : "_s
                               + knownFormats().join(u", "_s));
-        QCOMPARE(knownFormats().size(), 9);
+        QCOMPARE(knownFormats().size(), 10);
         QVERIFY(knownFormats().constLast().startsWith(u"tableur"_s));
     }
 
@@ -668,6 +669,11 @@ private Q_SLOTS:
         QTest::newRow("spreadsheet, French, Windows-1252") << u"tableur-fr"_s << none << 0;
         QTest::newRow("spreadsheet, unit price, unit columns") << u"spreadsheet-en"_s << none << 0;
         QTest::newRow("spreadsheet, bare price") << u"spreadsheet-price"_s << none << 0;
+        QTest::newRow("phone backup, second tank in kg, vehicle year") << u"fuelio-bicarburant"_s << none << 0;
+        QTest::newRow("titled sections, station brand and town, year") << u"acar-stations"_s << none << 0;
+        QTest::newRow("spreadsheet, a distance beside the odometer, lone amount")
+            << u"carnet-distances"_s << none << 0;
+        QTest::newRow("spreadsheet, gas in kg, full-tank column") << u"pleins-gnv"_s << none << 0;
     }
 
     // import, then show of the file written: the record and the report each fixture should

@@ -220,6 +220,25 @@ private Q_SLOTS:
         QTest::newRow("contre-visite") << u"CT contre-visite"_s << false << false;
         QTest::newRow("contrevisite") << u"Contrevisite contrôle technique"_s << false << false;
         QTest::newRow("both") << u"Révision et contrôle technique"_s << true << true;
+        // Imported histories, in the languages the importer reads.
+        QTest::newRow("TÜV") << u"TÜV + AU bestanden"_s << false << true;
+        QTest::newRow("HU alone") << u"HU/AU"_s << false << true;
+        QTest::newRow("Hauptuntersuchung") << u"Hauptuntersuchung Dekra"_s << false << true;
+        QTest::newRow("HU inside a word") << u"Hupe repariert"_s << false << false;
+        QTest::newRow("MOT") << u"MOT test passed"_s << false << true;
+        QTest::newRow("ITV") << u"Pasar la ITV"_s << false << true;
+        QTest::newRow("inspeção periódica") << u"Inspeção periódica obrigatória"_s << false << true;
+        QTest::newRow("inspection alone") << u"Inspection pneus"_s << false << false;
+        QTest::newRow("техосмотр") << u"Техосмотр пройден"_s << false << true;
+        QTest::newRow("oil change") << u"Oil Change; Oil Filter"_s << true << false;
+        QTest::newRow("oil alone") << u"Oil top-up"_s << false << false;
+        QTest::newRow("Ölwechsel") << u"Ölwechsel 5W-30"_s << true << false;
+        QTest::newRow("Inspektion") << u"Inspektion 60.000 km"_s << true << false;
+        QTest::newRow("troca de óleo") << u"Troca de óleo e filtro"_s << true << false;
+        QTest::newRow("revisão") << u"Revisão dos 30 mil"_s << true << false;
+        QTest::newRow("ТО") << u"ТО-2 у дилера"_s << true << false;
+        QTest::newRow("замена масла") << u"Замена масла"_s << true << false;
+        QTest::newRow("service") << u"Annual service"_s << true << false;
     }
     void descriptions()
     {
