@@ -1,9 +1,12 @@
 #include "core/reports/due.h"
 
+#include "core/vehicle/codepage.h"
 #include "core/vehicle/textrules.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <string>
 #include <string_view>
 
 namespace due {
@@ -155,17 +158,37 @@ bool namesInspection(const QString &description)
 }
 
 namespace {
+// An entry's text in a string whose storage goes from entry to entry: reading a whole ledger
+// then costs no heap block per text.
+const QString &reused(const LedgerText &t, int slot)
+{
+    thread_local std::string bytes;
+    thread_local std::array<QString, 2> texts;
+    QString &out = texts[std::size_t(slot)];
+    bytes.clear();
+    t.appendEncoded(bytes);
+    if (bytes.find('?') != std::string::npos) {
+        out = t.toString(); // '?' may stand for a character the code page lacks
+        return out;
+    }
+    out.resize(qsizetype(bytes.size()));
+    char16_t *d = reinterpret_cast<char16_t *>(out.data());
+    for (char b : bytes)
+        *d++ = vtrfile::codepage::decodeByte(static_cast<unsigned char>(b));
+    return out;
+}
+
 template <class Entry>
 EntryFacts factsOfEntry(const Entry &e, int kmColumn)
 {
     EntryFacts f;
     int unreadable = 0;
-    if (const auto km = readKm(e[std::size_t(kmColumn)], unreadable)) {
+    if (const auto km = readKm(reused(e.text(std::size_t(kmColumn)), 0), unreadable)) {
         f.km = *km;
         f.hasKm = true;
     }
     f.unreadableKm = unreadable > 0;
-    if (const std::optional<QDate> day = textrules::readDate(e[col::Date])) {
+    if (const std::optional<QDate> day = textrules::readDate(reused(e.text(col::Date), 1))) {
         f.day = day->toJulianDay();
         f.hasDay = true;
     }
@@ -181,7 +204,7 @@ EntryFacts factsOf(const FuelEntry &e)
 EntryFacts factsOf(const GarageEntry &e)
 {
     EntryFacts f = factsOfEntry(e, col::GarageCompteur);
-    const Named n = named(e[col::Description]);
+    const Named n = named(reused(e.text(col::Description), 0));
     f.service = n.service;
     f.inspection = n.inspection;
     return f;

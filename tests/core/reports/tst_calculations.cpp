@@ -16,7 +16,7 @@ std::vector<FuelEntry> fuelRows(const QStringList &rows)
         const QStringList c = row.split(u';');
         FuelEntry e;
         for (int i = 0; i < 5 && i < c.size(); ++i)
-            e[std::size_t(i)] = c[i];
+            e.set(std::size_t(i), c[i]);
         out.push_back(e);
     }
     return out;

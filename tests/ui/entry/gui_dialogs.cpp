@@ -247,13 +247,13 @@ void DialogsTest::cancelReturnsEmptyDate()
 void DialogsTest::invalidDateKeepsPicker()
 {
     TStation d;
-    d.Init({u"05/06/2001"_s, {}, {}});
+    d.Init({u"05/06/2001"_s, QString(), QString()});
     for (const QString &bad : {u"31/02/2001"_s, u"hier"_s, u"01/01/1500"_s}) {
         d.Init({bad, u"Parc"_s, u"3"_s});
         QCOMPARE(d.DateTimePicker1->date(), QDate(2001, 6, 5));
         QCOMPARE(d.Edit2->text(), u"3"_s);
     }
-    d.Init({u"1/2/2003"_s, {}, {}});
+    d.Init({u"1/2/2003"_s, QString(), QString()});
     QCOMPARE(d.DateTimePicker1->date(), QDate(2003, 2, 1));
 }
 
@@ -278,7 +278,7 @@ void DialogsTest::parkingDescriptionCarriesOver()
 
     d.Init({u"02/02/2002"_s, u"Aéroport"_s, u"20.00"_s});
     QCOMPARE(d.Edit1->text(), u"Aéroport"_s);
-    d.Init({u"02/02/2002"_s, {}, u"5.00"_s});
+    d.Init({u"02/02/2002"_s, QString(), u"5.00"_s});
     QCOMPARE(d.Edit1->text(), u"Aéroport"_s);
     QCOMPARE(d.Edit2->text(), u"5.00"_s);
 }
