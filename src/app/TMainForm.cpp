@@ -60,7 +60,8 @@ private:
 };
 } // namespace
 
-TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent), m_mdi(new QMdiArea), m_undoGroup(new QUndoGroup(this))
+TMainForm::TMainForm(QWidget *parent)
+    : QMainWindow(parent), m_mdi(new QMdiArea), m_undoGroup(new QUndoGroup(this))
 {
     initAppResources();
     setObjectName(QStringLiteral("TMainForm"));

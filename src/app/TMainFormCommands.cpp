@@ -13,17 +13,17 @@
 
 #include <QAction>
 #include <QDialog>
-#include <QFileInfo>
-#include <QUndoGroup>
-#include <QUndoStack>
 #include <QEvent>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPointer>
 #include <QStyle>
 #include <QToolButton>
+#include <QUndoGroup>
+#include <QUndoStack>
 
 namespace {
 const QString kVehicleFilter = QStringLiteral("Fichiers voiture (*.vtr)|*.vtr|Tous les fichiers (*.*)|*;*");
@@ -172,7 +172,8 @@ QString TMainForm::captionFor(const QString &path) const
     QList<int> taken;
     for (QMdiSubWindow *sub : visibleDocuments(m_mdi)) {
         auto *child = qobject_cast<TMDIChild *>(sub->widget());
-        if (!child || child->fileName().isEmpty() || QFileInfo(child->fileName()).absoluteFilePath() != wanted)
+        if (!child || child->fileName().isEmpty() ||
+            QFileInfo(child->fileName()).absoluteFilePath() != wanted)
             continue;
         const QString title = child->windowTitle();
         const qsizetype colon = title.lastIndexOf(QLatin1Char(':'));

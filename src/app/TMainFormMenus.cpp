@@ -88,12 +88,15 @@ void TMainForm::buildMenus()
                            QStringLiteral("Quitter l'application"), &TMainForm::FileExitItemClick);
 
     Edit1 = addMenu("Edit1", QStringLiteral("&Edition"), QString(), 4);
-    UndoItem = addItem(Edit1, "UndoItem", QStringLiteral("&Annuler"),
-                       QStringLiteral("Annuler la dernière modification du document"), &TMainForm::UndoItemClick);
+    UndoItem =
+        addItem(Edit1, "UndoItem", QStringLiteral("&Annuler"),
+                QStringLiteral("Annuler la dernière modification du document"), &TMainForm::UndoItemClick);
     UndoItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    RedoItem = addItem(Edit1, "RedoItem", QString::fromUtf16(u"&Rétablir"),
-                       QString::fromUtf16(u"Rétablir la dernière modification annulée"), &TMainForm::RedoItemClick);
-    RedoItem->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    RedoItem =
+        addItem(Edit1, "RedoItem", QString::fromUtf16(u"&Rétablir"),
+                QString::fromUtf16(u"Rétablir la dernière modification annulée"), &TMainForm::RedoItemClick);
+    RedoItem->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     for (QAction *a : {UndoItem, RedoItem})
         a->setEnabled(false);
     N5 = separator(Edit1, "N5");

@@ -368,7 +368,7 @@ void AutoSave::offerRecovery()
     constexpr qsizetype kNamed = 10;
     for (qsizetype i = 0; i < copies.size() && i < kNamed; ++i) {
         const recovery::CopyInfo &info = copies[i].info;
-        const QString caption = !info.caption.isEmpty() ? info.caption
+        const QString caption = !info.caption.isEmpty()    ? info.caption
                                 : !info.fileName.isEmpty() ? info.fileName
                                                            : QStringLiteral("(sans nom)");
         names += QStringLiteral("\n    ") + caption;

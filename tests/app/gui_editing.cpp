@@ -80,7 +80,8 @@ private slots:
         QVERIFY(items.value(2)->isSeparator());
         QCOMPARE(items.value(3), f.CutItem);
         QCOMPARE(f.UndoItem->shortcut(), QKeySequence(u"Ctrl+Z"_s));
-        QCOMPARE(f.RedoItem->shortcuts(), (QList<QKeySequence>{QKeySequence(u"Ctrl+Y"_s), QKeySequence(u"Ctrl+Shift+Z"_s)}));
+        QCOMPARE(f.RedoItem->shortcuts(),
+                 (QList<QKeySequence>{QKeySequence(u"Ctrl+Y"_s), QKeySequence(u"Ctrl+Shift+Z"_s)}));
         QVERIFY(!f.UndoItem->statusTip().isEmpty() && !f.RedoItem->statusTip().isEmpty());
         QVERIFY(!f.UndoItem->isEnabled());
         QVERIFY(!f.RedoItem->isEnabled());

@@ -72,7 +72,8 @@ void DesktopUndoTest::deleteKeyThenCtrlZ()
     r.ListView3 = {{QStringLiteral("01/03/2026"), QStringLiteral("Gare"), QStringLiteral("8.00")},
                    {QStringLiteral("02/03/2026"), QStringLiteral("Centre"), QStringLiteral("5.00")}};
     doc->setRecord(r);
-    QVERIFY(desktest::clickTab(doc->findChild<QTabWidget *>(QStringLiteral("PageControl1")), TMDIChild::Stationnement));
+    QVERIFY(desktest::clickTab(doc->findChild<QTabWidget *>(QStringLiteral("PageControl1")),
+                               TMDIChild::Stationnement));
     auto *view = doc->findChild<QTableView *>(QStringLiteral("ListView3"));
     QVERIFY(view);
     // A click on the first entry's description selects it (the date would start an edit).
@@ -93,7 +94,8 @@ void DesktopUndoTest::dialogRefusesAnImpossibleDate()
 {
     TMDIChild *doc = newDocument();
     QVERIFY(doc);
-    QVERIFY(desktest::clickTab(doc->findChild<QTabWidget *>(QStringLiteral("PageControl1")), TMDIChild::Stationnement));
+    QVERIFY(desktest::clickTab(doc->findChild<QTabWidget *>(QStringLiteral("PageControl1")),
+                               TMDIChild::Stationnement));
     auto *view = doc->findChild<QTableView *>(QStringLiteral("ListView3"));
     bool refused = false;
     QString shown;

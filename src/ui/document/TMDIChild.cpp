@@ -34,11 +34,11 @@
 #include <QLayout>
 #include <QLineEdit>
 #include <QPixmap>
+#include <QScopeGuard>
 #include <QTabWidget>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
-#include <QScopeGuard>
 #include <QUndoStack>
 
 #include <utility>
@@ -161,13 +161,13 @@ bool TMDIChild::eventFilter(QObject *watched, QEvent *event)
         if (event->type() == QEvent::KeyPress)
             return Edit4KeyPress(edit, static_cast<QKeyEvent *>(event));
         // A context menu taking the focus is no leaving of the field.
-        if (event->type() == QEvent::FocusOut
-            && static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason) {
+        if (event->type() == QEvent::FocusOut &&
+            static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason) {
             numberExit(edit->property("field").toInt());
             commitFieldStep();
         }
-    } else if (event->type() == QEvent::FocusOut && watched->property("undoField").toBool()
-               && static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason) {
+    } else if (event->type() == QEvent::FocusOut && watched->property("undoField").toBool() &&
+               static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason) {
         commitFieldStep();
     }
     return QWidget::eventFilter(watched, event);
@@ -301,7 +301,8 @@ void TMDIChild::ListView2DblClick(bool asNew)
 {
     commitFieldStep();
     std::optional<std::array<QString, 4>> before;
-    const std::optional<int> row = runEntryDialog(documentWindows().FEntr, ListView2, m_garage, asNew, before);
+    const std::optional<int> row =
+        runEntryDialog(documentWindows().FEntr, ListView2, m_garage, asNew, before);
     if (!row)
         return;
     setModified();
@@ -312,7 +313,8 @@ void TMDIChild::ListView3DblClick(bool asNew)
 {
     commitFieldStep();
     std::optional<std::array<QString, 3>> before;
-    const std::optional<int> row = runEntryDialog(documentWindows().Station, ListView3, m_parking, asNew, before);
+    const std::optional<int> row =
+        runEntryDialog(documentWindows().Station, ListView3, m_parking, asNew, before);
     if (!row)
         return;
     setModified();
@@ -338,7 +340,8 @@ void TMDIChild::Supprime()
         // one that moved into the deleted row's place.
         view->clearSelection();
         setModified();
-        pushLedgerStep(model, view, currentPage(), row, std::optional(entry), decltype(std::optional(entry))());
+        pushLedgerStep(model, view, currentPage(), row, std::optional(entry),
+                       decltype(std::optional(entry))());
         return true;
     };
     switch (currentPage()) {

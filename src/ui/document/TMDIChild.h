@@ -234,6 +234,6 @@ private:
     bool m_updating = false; // widgets being filled from the record: no change is the user's
 
     QUndoStack *m_undo = nullptr;
-    FieldsState m_base; // the fields as the last step left them
+    FieldsState m_base;     // the fields as the last step left them
     bool m_pushing = false; // a step being pushed, or the clean state being set: no undo
 };

@@ -8,6 +8,7 @@
 #include "ui/widgets/TTextInput.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDateEdit>
 #include <QFrame>
 #include <QGridLayout>
@@ -15,9 +16,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProxyStyle>
-#include <QStatusTipEvent>
-#include <QCoreApplication>
 #include <QPushButton>
+#include <QStatusTipEvent>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTextDocument>

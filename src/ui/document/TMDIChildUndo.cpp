@@ -142,7 +142,8 @@ void TMDIChild::commitFieldStep(const QString &what)
     const FieldsState before = std::exchange(m_base, now);
     const QString text = what.isEmpty() ? fieldStepText(before, now) : what;
     m_pushing = true;
-    m_undo->push(new Step(text, [this, before] { applyFields(before); }, [this, now] { applyFields(now); }));
+    m_undo->push(new Step(
+        text, [this, before] { applyFields(before); }, [this, now] { applyFields(now); }));
     m_pushing = false;
 }
 
@@ -160,7 +161,8 @@ void TMDIChild::pushLedgerStep(LedgerModel<N> *model, TLedgerView *view, int pag
                        : QStringLiteral("la suppression de l'écriture");
     using Entry = std::array<QString, N>;
     // Shows the ledger and the entry the step changes, so that the user sees what came back.
-    auto apply = [this, model, view, page, row](const std::optional<Entry> &from, const std::optional<Entry> &to) {
+    auto apply = [this, model, view, page, row](const std::optional<Entry> &from,
+                                                const std::optional<Entry> &to) {
         if (from && to)
             model->replace(row, *to);
         else if (to)
@@ -176,8 +178,9 @@ void TMDIChild::pushLedgerStep(LedgerModel<N> *model, TLedgerView *view, int pag
             recalc(5);
     };
     m_pushing = true;
-    m_undo->push(new Step(text, [apply, before, after] { apply(after, before); },
-                          [apply, before, after] { apply(before, after); }));
+    m_undo->push(new Step(
+        text, [apply, before, after] { apply(after, before); },
+        [apply, before, after] { apply(before, after); }));
     m_pushing = false;
 }
 

@@ -228,7 +228,8 @@ private Q_SLOTS:
         auto *type = m_w->findChild<QComboBox *>(u"ComboBox1"_s);
         type->setCurrentIndex(1);
         emit type->activated(1);
-        QCOMPARE(stack()->undoText(), QString::fromUtf16(u"la modification de «\u00a0Type de véhicule\u00a0»"));
+        QCOMPARE(stack()->undoText(),
+                 QString::fromUtf16(u"la modification de «\u00a0Type de véhicule\u00a0»"));
         auto *valued = m_w->findChild<TDatePicker *>(u"DateTimePicker3"_s);
         valued->setFocus();
         valued->setDate(QDate(2020, 5, 1));
