@@ -108,8 +108,8 @@ void DesktopUndoTest::dialogRefusesAnImpossibleDate()
             return;
         desktest::click(ok);
         // The click has been handled once the picker has the focus back.
-        QTest::qWaitFor([picker] { return picker->hasFocus() && picker->isWrong(); }, kWait);
-        refused = dialog->isVisible() && picker->isWrong();
+        refused = QTest::qWaitFor([picker] { return picker->hasFocus() && picker->isWrong(); }, kWait)
+                  && dialog->isVisible();
         shown = picker->text();
         desktest::key(QStringLiteral("Escape"));
     });

@@ -51,8 +51,9 @@ void TMDIChild::wireUndo()
 {
     m_undo = new QUndoStack(this);
     m_undo->setObjectName(QStringLiteral("UndoStack"));
+    // The stack also reports its clearing as it goes with the window: m_undo is null by then.
     connect(m_undo, &QUndoStack::indexChanged, this, [this] {
-        if (!m_pushing)
+        if (!m_pushing && m_undo)
             afterUndoRedo();
     });
     // A field's typing becomes a step when the field is left; number fields are watched already.

@@ -76,7 +76,6 @@ private slots:
     void okRefusesATextThatIsNoNumber_data();
     void okRefusesATextThatIsNoNumber();
     void everyOpeningStartsAtTheDate();
-    void okRefusesADateThatIsNone_data();
     void okRefusesADateThatIsNone();
     void wholeEntryTypedWithTheKeyboard_data();
     void wholeEntryTypedWithTheKeyboard();
@@ -426,24 +425,14 @@ void DialogsTest::okRefusesATextThatIsNoNumber()
     QCOMPARE(e->text(), u"1234.56"_s);
 }
 
-void DialogsTest::okRefusesADateThatIsNone_data()
-{
-    QTest::addColumn<QString>("typed");
-    QTest::newRow("31 February") << u"31/02/2026"_s;
-    QTest::newRow("29 February of a common year") << u"29/02/2023"_s;
-    QTest::newRow("month 13") << u"15/13/2026"_s;
-    QTest::newRow("unfinished") << u"3/4/"_s;
-}
-
 // The date stays as typed and OK refuses it, with the focus on the date; the next opening
 // shows a date again.
 void DialogsTest::okRefusesADateThatIsNone()
 {
-    QFETCH(QString, typed);
     TStation d;
     d.Init({});
     showActive(d);
-    QTest::keyClicks(d.DateTimePicker1, typed);
+    QTest::keyClicks(d.DateTimePicker1, u"31/02/2026"_s);
     QTest::keyClick(d.DateTimePicker1, Qt::Key_Tab);
     QTest::mouseClick(d.Button2, Qt::LeftButton);
     QVERIFY(d.isVisible());
