@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -98,14 +99,18 @@ void DesktopUndoTest::dialogRefusesAnImpossibleDate()
                                TMDIChild::Stationnement));
     auto *view = doc->findChild<QTableView *>(QStringLiteral("ListView3"));
     bool refused = false;
+    bool done = false;
     QString shown;
-    desktest::onNextModal([&refused, &shown](QWidget *dialog) {
+    desktest::onNextModal([&refused, &shown, &done](QWidget *dialog) {
+        const auto finished = qScopeGuard([&done] { done = true; });
         auto *picker = dialog->findChild<TDatePicker *>(QStringLiteral("DateTimePicker1"));
         auto *ok = dialog->findChild<QPushButton *>(QStringLiteral("Button2"));
         if (!picker || !ok || !desktest::type(QStringLiteral("31/02/2026")))
             return;
-        if (!QTest::qWaitFor([picker] { return picker->text() == QStringLiteral("31/02/2026"); }, kWait))
+        if (!QTest::qWaitFor([picker] { return picker->text() == QStringLiteral("31/02/2026"); }, kWait)) {
+            qWarning("the picker shows %s", qPrintable(picker->text()));
             return;
+        }
         desktest::click(ok);
         // The click has been handled once the picker has the focus back.
         refused = QTest::qWaitFor([picker] { return picker->hasFocus() && picker->isWrong(); }, kWait)
@@ -116,6 +121,7 @@ void DesktopUndoTest::dialogRefusesAnImpossibleDate()
     QVERIFY(desktest::click(view->viewport(), QPoint(20, view->viewport()->height() - 5)));
     QTRY_VERIFY_WITH_TIMEOUT(view->hasFocus(), kWait);
     QVERIFY(desktest::key(QStringLiteral("Insert")));
+    QTRY_VERIFY_WITH_TIMEOUT(done, 2 * kWait);
     QTRY_VERIFY_WITH_TIMEOUT(!QApplication::activeModalWidget(), kWait);
     QVERIFY(refused);
     QCOMPARE(shown, QStringLiteral("31/02/2026"));
