@@ -22,6 +22,8 @@
 #include <QStatusTipEvent>
 #include <QTime>
 #include <QTimer>
+#include <QUndoGroup>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 #include <exception>
@@ -58,7 +60,8 @@ private:
 };
 } // namespace
 
-TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent), m_mdi(new QMdiArea)
+TMainForm::TMainForm(QWidget *parent)
+    : QMainWindow(parent), m_mdi(new QMdiArea), m_undoGroup(new QUndoGroup(this))
 {
     initAppResources();
     setObjectName(QStringLiteral("TMainForm"));
@@ -126,6 +129,12 @@ void TMainForm::FormCreate()
     // command that closed a dialog has run.
     m_modalWatcher = new ModalWatcher(this, [this] { UpdateMenuItems(); });
     m_hooks << connect(m_mdi, &QMdiArea::subWindowActivated, this, &TMainForm::documentActivated);
+    // The steps of the active document, as they come and go.
+    for (auto changed : {&QUndoGroup::canUndoChanged, &QUndoGroup::canRedoChanged})
+        m_hooks << connect(m_undoGroup, changed, this, &TMainForm::updateUndoItems);
+    for (auto changed : {&QUndoGroup::undoTextChanged, &QUndoGroup::redoTextChanged})
+        m_hooks << connect(m_undoGroup, changed, this, &TMainForm::updateUndoItems);
+    m_hooks << connect(m_undoGroup, &QUndoGroup::activeStackChanged, this, &TMainForm::updateUndoItems);
     m_deleteAllowed = false;
 }
 
@@ -242,6 +251,12 @@ bool TMainForm::queryCloseDocuments()
     bool agreed = true;
     for (QMdiSubWindow *sub : m_mdi->subWindowList(QMdiArea::CreationOrder)) {
         QWidget *doc = sub->widget() ? sub->widget() : sub;
+        // A question about a document is asked with that document in front.
+        if (auto *child = qobject_cast<TMDIChild *>(doc); child && child->hasUnsavedChanges()) {
+            if (sub->isMinimized())
+                sub->showNormal();
+            m_mdi->setActiveSubWindow(sub);
+        }
         QCloseEvent query;
         QCoreApplication::sendEvent(doc, &query);
         if (!query.isAccepted()) {

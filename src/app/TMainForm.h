@@ -18,6 +18,7 @@ class QMenu;
 class QMenuBar;
 class QTime;
 class QTimer;
+class QUndoGroup;
 class QToolButton;
 class StatusPanels;
 class TMDIChild;
@@ -59,7 +60,7 @@ public:
     QMenu *File1, *Edit1, *Rsultat1, *Utilitaires1, *Window1, *Help1;
     QAction *FileNewItem, *FileOpenItem, *FileCloseItem, *N2, *FileSaveItem, *FileSaveAsItem, *Exporter1, *Importer1, *N1,
         *FileExitItem;
-    QAction *CutItem, *CopyItem, *PasteItem, *N3, *Supprimercriture1;
+    QAction *UndoItem, *RedoItem, *N5, *CutItem, *CopyItem, *PasteItem, *N3, *Supprimercriture1;
     QAction *Statistiques1, *Graphique1;
     QAction *Calendrier1, *Calculatrice1, *Horloge1, *EuroConversion1;
     QAction *WindowCascadeItem, *WindowTileItem, *WindowArrangeItem, *WindowMinimizeItem;
@@ -90,6 +91,8 @@ public slots:
     void Exporter1Click();
     void Importer1Click();
     void FileExitItemClick();
+    void UndoItemClick();
+    void RedoItemClick();
     void CutItemClick();
     void CopyItemClick();
     void PasteItemClick();
@@ -132,6 +135,10 @@ private:
     QToolButton *addButton(const char *name, int left, const QString &hint, const QString &picture, int size,
                            void (TMainForm::*command)());
     void fillWindowList();
+    // "&Annuler" and "&Rétablir" name the active document's next step.
+    void updateUndoItems();
+    // "PATH", then "PATH:2"... for windows on the same file.
+    QString captionFor(const QString &path) const;
 
     // Evaluates the rules when the area activates another document window than the last one.
     void documentActivated(QMdiSubWindow *sub);
@@ -143,6 +150,7 @@ private:
     void showModalWindow(QWidget *window);
 
     QMdiArea *m_mdi;
+    QUndoGroup *m_undoGroup;
     QList<QAction *> m_windowList;
     QList<QMetaObject::Connection> m_hooks;
     QObject *m_modalWatcher = nullptr;

@@ -15,12 +15,15 @@
 #include <QDialog>
 #include <QEvent>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPointer>
 #include <QStyle>
 #include <QToolButton>
+#include <QUndoGroup>
+#include <QUndoStack>
 
 namespace {
 const QString kVehicleFilter = QStringLiteral("Fichiers voiture (*.vtr)|*.vtr|Tous les fichiers (*.*)|*;*");
@@ -68,6 +71,7 @@ TMDIChild *TMainForm::CreateChild(const QString &caption)
     auto *child = new TMDIChild(this);
     child->setAttribute(Qt::WA_DeleteOnClose);
     child->setWindowTitle(caption);
+    m_undoGroup->addStack(child->undoStack());
     const QSize designed = child->size();
     const int before = documentCount();
     QMdiSubWindow *sub = m_mdi->addSubWindow(child);
@@ -75,6 +79,7 @@ TMDIChild *TMainForm::CreateChild(const QString &caption)
     // A closed window leaves the list only once it is gone: evaluate again then.
     connect(sub, &QObject::destroyed, this,
             [this] { QMetaObject::invokeMethod(this, &TMainForm::UpdateMenuItems, Qt::QueuedConnection); });
+    child->showMark();
     sub->show();
     // The document keeps its designed size inside the window's frame.
     sub->resize(designed + (sub->size() - child->size()));
@@ -102,6 +107,8 @@ void TMainForm::documentActivated(QMdiSubWindow *sub)
     if (!sub || sub == m_activeDocument)
         return;
     m_activeDocument = sub;
+    if (auto *child = qobject_cast<TMDIChild *>(sub->widget()))
+        m_undoGroup->setActiveStack(child->undoStack());
     UpdateMenuItems();
 }
 
@@ -128,6 +135,58 @@ void TMainForm::UpdateMenuItems()
         b->setEnabled(any);
     SpeedButton2->setEnabled(any && m_deleteAllowed);
     Supprimercriture1->setEnabled(any && m_deleteAllowed);
+    updateUndoItems();
+}
+
+void TMainForm::updateUndoItems()
+{
+    // The stack of the document the commands act on, whatever the area last reported.
+    TMDIChild *c = activeChild();
+    if (c && m_undoGroup->activeStack() != c->undoStack())
+        m_undoGroup->setActiveStack(c->undoStack());
+    const bool any = c != nullptr;
+    auto named = [](const QString &command, const QString &step) {
+        return step.isEmpty() ? command : command + QLatin1Char(' ') + step;
+    };
+    UndoItem->setEnabled(any && m_undoGroup->canUndo());
+    RedoItem->setEnabled(any && m_undoGroup->canRedo());
+    UndoItem->setText(named(QStringLiteral("&Annuler"), any ? m_undoGroup->undoText() : QString()));
+    RedoItem->setText(named(QString::fromUtf16(u"&Rétablir"), any ? m_undoGroup->redoText() : QString()));
+}
+
+void TMainForm::UndoItemClick()
+{
+    if (TMDIChild *c = activeChild())
+        c->Annule();
+}
+
+void TMainForm::RedoItemClick()
+{
+    if (TMDIChild *c = activeChild())
+        c->Retablit();
+}
+
+QString TMainForm::captionFor(const QString &path) const
+{
+    const QString wanted = QFileInfo(path).absoluteFilePath();
+    QList<int> taken;
+    for (QMdiSubWindow *sub : visibleDocuments(m_mdi)) {
+        auto *child = qobject_cast<TMDIChild *>(sub->widget());
+        if (!child || child->fileName().isEmpty() ||
+            QFileInfo(child->fileName()).absoluteFilePath() != wanted)
+            continue;
+        const QString title = child->windowTitle();
+        const qsizetype colon = title.lastIndexOf(QLatin1Char(':'));
+        bool numbered = false;
+        const int n = colon > 0 ? title.mid(colon + 1).toInt(&numbered) : 0;
+        taken << (numbered && title.left(colon) == path ? n : 1);
+    }
+    if (taken.isEmpty())
+        return path;
+    int n = 2;
+    while (taken.contains(n))
+        ++n;
+    return QStringLiteral("%1:%2").arg(path).arg(n);
 }
 
 TMDIChild *TMainForm::newDocument()
@@ -150,7 +209,7 @@ void TMainForm::FileOpenItemClick()
 
 void TMainForm::openDocument(const QString &path)
 {
-    TMDIChild *child = CreateChild(path);
+    TMDIChild *child = CreateChild(captionFor(path));
     child->charge(path);
 }
 
@@ -390,7 +449,9 @@ void TMainForm::fillWindowList()
     QMdiSubWindow *current = m_mdi->currentSubWindow();
     for (int i = 0; i < docs.size(); ++i) {
         QMdiSubWindow *sub = docs[i];
-        const QString title = sub->widget() ? sub->widget()->windowTitle() : sub->windowTitle();
+        QString title = sub->widget() ? sub->widget()->windowTitle() : sub->windowTitle();
+        if (auto *child = qobject_cast<TMDIChild *>(sub->widget()); child && child->hasUnsavedChanges())
+            title += QLatin1Char('*');
         QAction *a = Window1->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(title));
         a->setObjectName(QStringLiteral("WindowListItem%1").arg(i + 1));
         a->setCheckable(true);

@@ -2,6 +2,7 @@
 #include "app/TMainForm.h"
 
 #include "app/toolpictures.h"
+#include "ui/document/TMDIChild.h"
 
 #include <QAction>
 #include <QFrame>
@@ -87,6 +88,23 @@ void TMainForm::buildMenus()
                            QStringLiteral("Quitter l'application"), &TMainForm::FileExitItemClick);
 
     Edit1 = addMenu("Edit1", QStringLiteral("&Edition"), QString(), 4);
+    UndoItem =
+        addItem(Edit1, "UndoItem", QStringLiteral("&Annuler"),
+                QStringLiteral("Annuler la dernière modification du document"), &TMainForm::UndoItemClick);
+    UndoItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    RedoItem =
+        addItem(Edit1, "RedoItem", QString::fromUtf16(u"&Rétablir"),
+                QString::fromUtf16(u"Rétablir la dernière modification annulée"), &TMainForm::RedoItemClick);
+    RedoItem->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    for (QAction *a : {UndoItem, RedoItem})
+        a->setEnabled(false);
+    N5 = separator(Edit1, "N5");
+    // What is being typed into a field becomes a step before the menu names the next one.
+    connect(Edit1, &QMenu::aboutToShow, this, [this] {
+        if (TMDIChild *c = activeChild())
+            c->commitFieldStep();
+    });
     CutItem = addItem(Edit1, "CutItem", QStringLiteral("&Couper"),
                       QStringLiteral("Couper dans le Presse-papiers"), &TMainForm::CutItemClick);
     CopyItem = addItem(Edit1, "CopyItem", QStringLiteral("Co&pier"),

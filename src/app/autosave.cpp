@@ -363,8 +363,22 @@ void AutoSave::offerRecovery()
         orphans->discard(); // folders of unreadable copies only
         return;
     }
+    // The documents are named, so that the user knows what the answer is about.
+    QString names;
+    constexpr qsizetype kNamed = 10;
+    for (qsizetype i = 0; i < copies.size() && i < kNamed; ++i) {
+        const recovery::CopyInfo &info = copies[i].info;
+        const QString caption = !info.caption.isEmpty()    ? info.caption
+                                : !info.fileName.isEmpty() ? info.fileName
+                                                           : QStringLiteral("(sans nom)");
+        names += QStringLiteral("\n    ") + caption;
+    }
+    if (copies.size() > kNamed)
+        names += QStringLiteral("\n    et %1 autres").arg(copies.size() - kNamed);
     const QString question =
-        QStringLiteral("Tev Auto s'est arrêté sans enregistrer %1 document(s).\nLes récupérer ?").arg(copies.size());
+        QStringLiteral("Tev Auto s'est arrêté sans enregistrer %1 document(s) :%2\nLes récupérer ?")
+            .arg(copies.size())
+            .arg(names);
     switch (platform::Messages::askYesNoOrClose(m_frame, QStringLiteral("Avertissement"), question)) {
     case platform::Messages::Yes: break;
     case platform::Messages::No: orphans->discard(); return;

@@ -10,6 +10,7 @@ namespace platform {
 namespace {
 bool g_testMode = false;
 std::deque<Messages::Answer> g_answers;
+Messages::Answer g_lastDefault = Messages::Yes;
 QStringList g_shown;
 
 // Test mode: the question is recorded and answered from the queue (Cancel once it is empty).
@@ -30,15 +31,16 @@ QString appTitle()
 }
 } // namespace
 
-Messages::Answer Messages::askYesNoCancel(QWidget *parent, const QString &text)
+Messages::Answer Messages::askYesNoCancel(QWidget *parent, const QString &text, Answer byDefault)
 {
+    g_lastDefault = byDefault;
     if (g_testMode)
         return testAnswer(text);
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Avertissement"), text, QMessageBox::NoButton, parent);
     QPushButton *yes = box.addButton(QStringLiteral("&Oui"), QMessageBox::YesRole);
     QPushButton *no = box.addButton(QStringLiteral("&Non"), QMessageBox::NoRole);
     QPushButton *cancel = box.addButton(QStringLiteral("Annuler"), QMessageBox::RejectRole);
-    box.setDefaultButton(yes);
+    box.setDefaultButton(byDefault == Yes ? yes : byDefault == No ? no : cancel);
     box.setEscapeButton(cancel);
     box.exec();
     if (box.clickedButton() == yes)
@@ -119,6 +121,11 @@ void Messages::setTestMode(bool on)
 void Messages::setNextAnswer(Answer a)
 {
     g_answers.push_back(a);
+}
+
+Messages::Answer Messages::lastDefault()
+{
+    return g_lastDefault;
 }
 
 QStringList Messages::shown()

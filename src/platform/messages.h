@@ -13,8 +13,8 @@ class Messages {
 public:
     enum Answer { Yes, No, Cancel };
 
-    // Warning titled "Avertissement" with "&Oui", "&Non" and "Annuler".
-    static Answer askYesNoCancel(QWidget *parent, const QString &text);
+    // Warning titled "Avertissement" with "&Oui", "&Non" and "Annuler"; Enter gives `byDefault`.
+    static Answer askYesNoCancel(QWidget *parent, const QString &text, Answer byDefault = Yes);
     // Warning with "&Oui" and "&Non" ("&Non" the default); true for "&Oui".
     static bool askYesNo(QWidget *parent, const QString &title, const QString &text);
     // Warning with "&Oui" (the default) and "&Non"; a box closed without an answer (Escape, its
@@ -33,6 +33,8 @@ public:
     static void setTestMode(bool on);
     static void setNextAnswer(Answer a);
     static QStringList shown();
+    // The default answer of the last question asked with a choice of it (test mode too).
+    static Answer lastDefault();
     static void clearShown();
 };
 

@@ -232,8 +232,10 @@ private slots:
 
         Messages::setNextAnswer(Messages::Answer(answer));
         m_auto->offerRecovery();
-        QCOMPARE(Messages::shown(),
-                 QStringList{u"question: Tev Auto s'est arrêté sans enregistrer 2 document(s).\nLes récupérer ?"_s});
+        QCOMPARE(
+            Messages::shown(),
+            QStringList{
+                u"question: Tev Auto s'est arrêté sans enregistrer 2 document(s) :\n    auto.vtr\n    VOITURE2\nLes récupérer ?"_s});
         TMainForm &f = *m_frame;
         if (answer == Messages::No) {
             QCOMPARE(f.documentCount(), 0);

@@ -7,6 +7,7 @@
 #include <QAbstractTableModel>
 
 #include <array>
+#include <utility>
 #include <vector>
 
 struct LedgerColumn {
@@ -28,8 +29,9 @@ public:
     void endReload() { endResetModel(); }
 
 Q_SIGNALS:
-    // The user changed an entry's date in place (only models made with an editable date).
-    void dateEdited(int row);
+    // The user changed an entry's date in place (only models made with an editable date);
+    // `before` is the date it replaced.
+    void dateEdited(int row, const QString &before);
 };
 
 template <std::size_t N>
@@ -96,9 +98,10 @@ public:
         const QString text = value.toString();
         if (entry[col::Date] == text)
             return true;
+        const QString before = entry[col::Date];
         entry.set(col::Date, text);
         Q_EMIT dataChanged(index, index);
-        Q_EMIT dateEdited(index.row());
+        Q_EMIT dateEdited(index.row(), before);
         return true;
     }
 
@@ -118,6 +121,14 @@ public:
     {
         m_rows[std::size_t(row)] = e;
         Q_EMIT dataChanged(index(row, 0), index(row, int(N) - 1));
+    }
+
+    // Puts an entry back at `row` (an undone deletion); the entries from there move down.
+    void insert(int row, const Entry &e)
+    {
+        beginInsertRows({}, row, row);
+        m_rows.insert(m_rows.begin() + row, e);
+        endInsertRows();
     }
 
     void remove(int row)

@@ -17,6 +17,7 @@
 #include "ui/entry/TFCarbu.h"
 #include "ui/entry/TFEntr.h"
 #include "ui/entry/TStation.h"
+#include "ui/widgets/TDatePicker.h"
 #include "ui/widgets/TLedgerView.h"
 #include "ui/widgets/TTextInput.h"
 
@@ -33,10 +34,12 @@
 #include <QLayout>
 #include <QLineEdit>
 #include <QPixmap>
+#include <QScopeGuard>
 #include <QTabWidget>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
+#include <QUndoStack>
 
 #include <utility>
 
@@ -62,12 +65,14 @@ int calculationOf(int field)
 }
 
 // The shared steps of the three double-click flows: the dialog changes the selected entry, or
-// adds one when none is selected (or when `asNew`, the Insert key). True when the ledger changed.
+// adds one when none is selected (or when `asNew`, the Insert key). The row changed or added, with
+// the entry it held before (none for an added one); nothing when the ledger did not change.
 template <class Dialog, std::size_t N>
-bool runEntryDialog(Dialog *dialog, TLedgerView *view, LedgerModel<N> *model, bool asNew)
+std::optional<int> runEntryDialog(Dialog *dialog, TLedgerView *view, LedgerModel<N> *model, bool asNew,
+                                  std::optional<LedgerEntry<N>> &before)
 {
     if (!dialog)
-        return false;
+        return std::nullopt;
     const int row = asNew ? -1 : view->selectedEntry();
     LedgerEntry<N> texts;
     if (row >= 0)
@@ -76,14 +81,15 @@ bool runEntryDialog(Dialog *dialog, TLedgerView *view, LedgerModel<N> *model, bo
     dialog->exec();
     dialog->Result(texts);
     if (texts[col::Date].isEmpty())
-        return false;
+        return std::nullopt;
     if (row >= 0 && row < model->rowCount()) {
+        before = model->entry(row);
         model->replace(row, texts);
-    } else {
-        model->append(texts);
-        view->scrollToBottom();
+        return row;
     }
-    return true;
+    model->append(texts);
+    view->scrollToBottom();
+    return model->rowCount() - 1;
 }
 } // namespace
 
@@ -98,12 +104,16 @@ TMDIChild::TMDIChild(DocumentFrame *frame, QWidget *parent)
     showRecord();
     PageControl1->setCurrentIndex(Description);
     m_record.modified = false;
+    wireUndo();
 }
 
 TMDIChild::~TMDIChild()
 {
     // The pages go first: an open in-place editor commits into the record as it closes, and
-    // the models read the record, which is gone once this body ends.
+    // the models read the record, which is gone once this body ends. No step is taken meanwhile.
+    m_updating = true;
+    // The frame may ask for this window's stack while it goes: it is gone first.
+    delete std::exchange(m_undo, nullptr);
     delete PageControl1;
     delete m_fuel;
     delete m_garage;
@@ -147,13 +157,18 @@ QString TMDIChild::rset(int field, const QString &text) const
 bool TMDIChild::eventFilter(QObject *watched, QEvent *event)
 {
     auto *edit = qobject_cast<QLineEdit *>(watched);
-    if (edit && edit->property("field").isValid()) {
+    if (edit && edit->property("field").isValid() && !edit->property("undoField").toBool()) {
         if (event->type() == QEvent::KeyPress)
             return Edit4KeyPress(edit, static_cast<QKeyEvent *>(event));
         // A context menu taking the focus is no leaving of the field.
-        if (event->type() == QEvent::FocusOut
-            && static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason)
+        if (event->type() == QEvent::FocusOut &&
+            static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason) {
             numberExit(edit->property("field").toInt());
+            commitFieldStep();
+        }
+    } else if (event->type() == QEvent::FocusOut && watched->property("undoField").toBool() &&
+               static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason) {
+        commitFieldStep();
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -249,7 +264,7 @@ void TMDIChild::showRecord()
                                              &m_record.DateTimePicker3};
     for (int number = 1; number <= 3; ++number)
         if (dates[std::size_t(number)]->isValid())
-            m_pickers[std::size_t(number)]->setDate(*dates[std::size_t(number)]);
+            m_pickers[std::size_t(number)]->resetDate(*dates[std::size_t(number)]);
     ComboBox1->setCurrentText(m_record.ComboBox1);
     Memo1->setPlainText(m_record.Memo1.join(QLatin1Char('\n')));
     Memo1->document()->setModified(false);
@@ -261,6 +276,8 @@ void TMDIChild::showRecord()
 
 void TMDIChild::PageControl1Change(int page)
 {
+    if (page == Image)
+        lookForMissingPicture();
     if (!m_frame)
         return;
     const bool ledger = page == Carburant || page == Garage || page == Stationnement;
@@ -270,22 +287,38 @@ void TMDIChild::PageControl1Change(int page)
 
 void TMDIChild::ListView1DblClick(bool asNew)
 {
-    if (!runEntryDialog(documentWindows().FCarbu, ListView1, m_fuel, asNew))
+    commitFieldStep();
+    std::optional<LedgerEntry<5>> before;
+    const std::optional<int> row = runEntryDialog(documentWindows().FCarbu, ListView1, m_fuel, asNew, before);
+    if (!row)
         return;
     setModified();
     recalc(5);
+    pushLedgerStep(m_fuel, ListView1, Carburant, *row, before, std::optional(m_fuel->entry(*row)));
 }
 
 void TMDIChild::ListView2DblClick(bool asNew)
 {
-    if (runEntryDialog(documentWindows().FEntr, ListView2, m_garage, asNew))
-        setModified();
+    commitFieldStep();
+    std::optional<LedgerEntry<4>> before;
+    const std::optional<int> row =
+        runEntryDialog(documentWindows().FEntr, ListView2, m_garage, asNew, before);
+    if (!row)
+        return;
+    setModified();
+    pushLedgerStep(m_garage, ListView2, Garage, *row, before, std::optional(m_garage->entry(*row)));
 }
 
 void TMDIChild::ListView3DblClick(bool asNew)
 {
-    if (runEntryDialog(documentWindows().Station, ListView3, m_parking, asNew))
-        setModified();
+    commitFieldStep();
+    std::optional<LedgerEntry<3>> before;
+    const std::optional<int> row =
+        runEntryDialog(documentWindows().Station, ListView3, m_parking, asNew, before);
+    if (!row)
+        return;
+    setModified();
+    pushLedgerStep(m_parking, ListView3, Stationnement, *row, before, std::optional(m_parking->entry(*row)));
 }
 
 void TMDIChild::commitEdits()
@@ -296,15 +329,19 @@ void TMDIChild::commitEdits()
 void TMDIChild::Supprime()
 {
     commitEdits();
+    commitFieldStep();
     auto remove = [this](TLedgerView *view, auto *model) {
         const int row = view->selectedEntry();
         if (row < 0)
             return false;
+        const auto entry = model->entry(row);
         model->remove(row);
         // With nothing selected, the next double-click adds an entry rather than changing the
         // one that moved into the deleted row's place.
         view->clearSelection();
         setModified();
+        pushLedgerStep(model, view, currentPage(), row, std::optional(entry),
+                       decltype(std::optional(entry))());
         return true;
     };
     switch (currentPage()) {
@@ -322,8 +359,11 @@ void TMDIChild::Supprime()
 
 void TMDIChild::Couper()
 {
-    if (currentPage() == Commentaire)
-        Memo1->cut();
+    if (currentPage() != Commentaire)
+        return;
+    commitFieldStep();
+    Memo1->cut();
+    commitFieldStep(QStringLiteral("la coupe dans le commentaire"));
 }
 
 void TMDIChild::Copier()
@@ -334,8 +374,11 @@ void TMDIChild::Copier()
 
 void TMDIChild::Coller()
 {
-    if (currentPage() == Commentaire)
-        Memo1->paste();
+    if (currentPage() != Commentaire)
+        return;
+    commitFieldStep();
+    Memo1->paste();
+    commitFieldStep(QStringLiteral("le collage dans le commentaire"));
 }
 
 bool TMDIChild::commentChanged() const
@@ -397,10 +440,46 @@ void TMDIChild::showPicture()
 {
     Image1->setScaledContents(m_stretch);
     Image1->setPixmap(m_picture.isNull() ? QPixmap() : QPixmap::fromImage(m_picture));
+    if (const QString missing = missingPicture(); !missing.isEmpty())
+        Image1->setText(QStringLiteral("Image introuvable : %1").arg(missing));
+}
+
+QString TMDIChild::missingPicture() const
+{
+    return m_picture.isNull() ? m_record.Image1 : QString();
+}
+
+void TMDIChild::lookForMissingPicture()
+{
+    const QString name = missingPicture();
+    if (name.isEmpty())
+        return;
+    QStringList places{QDir::current().filePath(name)};
+    if (!m_record.fileName.isEmpty())
+        places << QFileInfo(m_record.fileName).absoluteDir().filePath(name);
+    for (const QString &place : std::as_const(places)) {
+        if (!filestate::isReadableRegular(place))
+            continue;
+        const platform::PictureResult loaded = platform::loadPicture(place);
+        if (!loaded.ok())
+            continue;
+        // Found again: shown, as a load would have shown it; the document itself is unchanged.
+        m_picture = loaded.image;
+        m_pictureFile = QFileInfo(place).absoluteFilePath();
+        m_stretch = m_stretch || m_picture.width() > kPictureWidth;
+        m_base.picture = m_picture;
+        m_base.pictureFile = m_pictureFile;
+        m_base.stretch = m_stretch;
+        showPicture();
+        return;
+    }
 }
 
 void TMDIChild::Button1Click()
 {
+    commitFieldStep();
+    // Whatever the choice changed (the name even when the picture is not there) is one step.
+    const auto step = qScopeGuard([this] { commitFieldStep(QStringLiteral("le changement d'image")); });
     const QString chosen = platform::FileDialogs::getOpenFileName(this, kPictureFilter);
     if (!chosen.isEmpty()) {
         // Only the bare name is kept: the picture is looked up in the current directory.
@@ -454,8 +533,10 @@ bool TMDIChild::SaveAs()
 bool TMDIChild::Sauve(int mode)
 {
     commitEdits();
+    commitFieldStep();
     foldCommentState();
-    if (!m_record.modified)
+    // "Enregistrer sous..." always writes: a copy of an unchanged document is still a copy.
+    if (!m_record.modified && mode != 1)
         return true;
     bool askName = m_record.fileName.isEmpty() || mode == 1 || m_partialState != Partial::None;
     if (!askName) {
@@ -479,6 +560,7 @@ bool TMDIChild::Sauve(int mode)
     Memo1->document()->setModified(false);
     setPartial(Partial::None);
     keepPictureBeside(m_record.fileName);
+    markSaved();
     emit documentChanged();
     return true;
 }
@@ -518,7 +600,8 @@ TMDIChild::Overwrite TMDIChild::checkOutsideChange(const QString &target)
     const QString question =
         QStringLiteral("Le fichier %1 a été modifié par ailleurs depuis son ouverture.\nLe remplacer quand même ?")
             .arg(target);
-    switch (platform::Messages::askYesNoCancel(this, question)) {
+    // Enter must never replace someone else's work.
+    switch (platform::Messages::askYesNoCancel(this, question, platform::Messages::Cancel)) {
     case platform::Messages::Yes: return Overwrite::Go;
     case platform::Messages::No: return Overwrite::AskName;
     default: return Overwrite::Stop;
@@ -542,8 +625,12 @@ void TMDIChild::charge(const QString &path)
     showPage(Description);
 
     vtrfile::PictureHook pictures;
-    pictures.exists = [](const QString &name) { return QFileInfo(name).isFile(); };
+    // A name whose file is missing stays the document's: it is saved again, and the picture
+    // shows once it is found (lookForMissingPicture).
+    pictures.exists = [](const QString &) { return true; };
     pictures.load = [this](const QString &name) {
+        if (!QFileInfo(name).isFile())
+            return QString();
         const platform::PictureResult loaded = platform::loadPicture(name);
         if (!loaded.ok())
             return loaded.error;
@@ -563,12 +650,14 @@ void TMDIChild::charge(const QString &path)
     m_garage->endReload();
     m_parking->endReload();
     showRecord();
+    showPicture();
     m_identity = loaded.identity.known ? loaded.identity : filestate::absent(path);
     if (!loaded.ok) {
         // Nothing of a file that is not there can be lost by saving under its name.
         if (QFileInfo::exists(path) || QFileInfo(path).isSymLink())
             m_identity = filestate::Identity();
         setPartial(QFileInfo::exists(path) ? Partial::Incomplete : Partial::None);
+        markSaved(true);
         platform::Messages::error(this, loaded.error);
         return;
     }
@@ -576,6 +665,7 @@ void TMDIChild::charge(const QString &path)
     if (loaded.noSection)
         setPartial(Partial::NotVehicle);
     m_record.modified = false;
+    markSaved(true);
     m_due->announce();
     if (m_frame)
         m_frame->SetExport(false);
@@ -594,6 +684,7 @@ void TMDIChild::setRecord(const VehicleRecord &record)
     showRecord();
     setPartial(Partial::None);
     m_due->announce();
+    markSaved(true);
     emit documentChanged();
 }
 
@@ -642,6 +733,7 @@ void TMDIChild::restore(const VehicleRecord &record, const filestate::Identity &
         }
     }
     m_record.modified = true;
+    markSaved(true);
     emit documentChanged();
 }
 

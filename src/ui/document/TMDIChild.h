@@ -4,10 +4,12 @@
 #include "core/vehicle/filestate.h"
 #include "core/vehicle/record.h"
 
+#include <QDate>
 #include <QImage>
 #include <QWidget>
 
 #include <array>
+#include <optional>
 
 class DocumentFrame;
 class QComboBox;
@@ -18,7 +20,9 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTabWidget;
+class QUndoStack;
 class TCommentEdit;
+class TDatePicker;
 class TLedgerView;
 template <std::size_t N>
 class LedgerModel;
@@ -102,12 +106,26 @@ public:
     // The numbers of the fields with the key filter and the right-aligned form.
     static const std::array<int, 17> &numberFields();
 
+    // Undo and redo (TMDIChildUndo.cpp). One stack per window; a field's typing becomes one step
+    // when the field is left, or when commitFieldStep is called (before an undo, a save, a menu).
+    QUndoStack *undoStack() const { return m_undo; }
+    void commitFieldStep(const QString &what = QString());
+    void Annule();
+    void Retablit();
+
+    // The picture named by the document but not found (its name is kept and saved), or empty.
+    QString missingPicture() const;
+
+    // The title as shown, with the unsaved-changes mark, on the window that holds this one.
+    void showMark();
+
 signals:
     // A change of the record, or of whether it has unsaved changes (a save).
     void documentChanged();
 
 protected:
     void closeEvent(QCloseEvent *event) override; // runs FormCloseQuery
+    void changeEvent(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -153,12 +171,43 @@ private:
     void syncComment();
     QString rset(int field, const QString &text) const;
 
+    // What a field step restores: every input of the pages but the ledgers (the computed fields
+    // are computed again).
+    struct FieldsState {
+        std::array<QString, 27> edit;
+        QDate date1, date2, date3;
+        QString type;
+        QString comment;
+        QString image;
+        QImage picture;
+        QString pictureFile;
+        bool stretch = false;
+        bool operator==(const FieldsState &) const = default;
+    };
+    FieldsState fieldsState() const;
+    void applyFields(const FieldsState &state);
+    QString fieldStepText(const FieldsState &before, const FieldsState &after) const;
+    // A ledger change already made, as a step: `before` and `after` are the entry at `row`
+    // (none for an added or a deleted one).
+    template <std::size_t N>
+    void pushLedgerStep(LedgerModel<N> *model, TLedgerView *view, int page, int row,
+                        const std::optional<LedgerEntry<N>> &before,
+                        const std::optional<LedgerEntry<N>> &after, const QString &what = QString());
+    // After an undo or a redo: saved state again, or changed.
+    void afterUndoRedo();
+    // The record as it stands is the one on disk (or, modified, a copy that never was): the
+    // stack's clean state. `forget` empties the stack first (a new record).
+    void markSaved(bool forget = false);
+    void wireUndo();
+    // A picture named but not found is looked for again beside the file and in the current folder.
+    void lookForMissingPicture();
+
     DocumentFrame *m_frame;
     VehicleRecord m_record;
 
     QTabWidget *PageControl1 = nullptr;
     std::array<QLineEdit *, 27> m_edits{}; // by field number
-    std::array<QDateEdit *, 4> m_pickers{}; // DateTimePicker1..3
+    std::array<TDatePicker *, 4> m_pickers{}; // DateTimePicker1..3
     QComboBox *ComboBox1 = nullptr;
     TCommentEdit *Memo1 = nullptr;
     QLabel *Image1 = nullptr;
@@ -183,4 +232,8 @@ private:
     QString m_pictureFile; // where the picture shown was read from (absolute), empty if none
     bool m_stretch = false;
     bool m_updating = false; // widgets being filled from the record: no change is the user's
+
+    QUndoStack *m_undo = nullptr;
+    FieldsState m_base;     // the fields as the last step left them
+    bool m_pushing = false; // a step being pushed, or the clean state being set: no undo
 };

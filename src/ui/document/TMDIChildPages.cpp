@@ -8,6 +8,7 @@
 #include "ui/widgets/TTextInput.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDateEdit>
 #include <QFrame>
 #include <QGridLayout>
@@ -16,6 +17,7 @@
 #include <QLineEdit>
 #include <QProxyStyle>
 #include <QPushButton>
+#include <QStatusTipEvent>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTextDocument>
@@ -399,9 +401,19 @@ void TMDIChild::connectFields()
         connect(m_edits[std::size_t(field)], &QLineEdit::textEdited, this, [this, field](const QString &text) {
             m_record.edit[std::size_t(field)] = textinput::keep1252(text).trimmed();
         });
-    for (int number = 1; number <= 3; ++number)
-        connect(m_pickers[std::size_t(number)], &QDateEdit::dateChanged, this,
+    for (int number = 1; number <= 3; ++number) {
+        TDatePicker *picker = m_pickers[std::size_t(number)];
+        connect(picker, &QDateEdit::dateChanged, this,
                 [this, number](const QDate &date) { DateTimePicker1Change(number, date); });
+        // The document keeps the last valid date; the status bar says so.
+        connect(picker, &TDatePicker::wrongChanged, this, [picker](bool wrong, const QString &typed) {
+            if (!wrong)
+                return;
+            QStatusTipEvent tip(QStringLiteral("La date %1 n'existe pas : le document garde le %2.")
+                                    .arg(typed, picker->date().toString(QStringLiteral("dd/MM/yyyy"))));
+            QCoreApplication::sendEvent(picker, &tip);
+        });
+    }
     connect(ComboBox1, &QComboBox::currentTextChanged, this, [this](const QString &text) {
         if (m_updating)
             return;
@@ -423,7 +435,17 @@ void TMDIChild::connectFields()
     connect(ListView1, &TLedgerView::NewEntry, this, [this] { ListView1DblClick(true); });
     connect(ListView2, &TLedgerView::NewEntry, this, [this] { ListView2DblClick(true); });
     connect(ListView3, &TLedgerView::NewEntry, this, [this] { ListView3DblClick(true); });
-    connect(m_parking, &LedgerModelBase::dateEdited, this, [this] { setModified(); });
+    connect(m_parking, &LedgerModelBase::dateEdited, this, [this](int row, const QString &before) {
+        setModified();
+        const LedgerEntry<3> after = m_parking->entry(row);
+        LedgerEntry<3> old = after;
+        old.set(col::Date, before);
+        pushLedgerStep(m_parking, ListView3, Stationnement, row, std::optional(old), std::optional(after),
+                       QStringLiteral("la modification de la date"));
+    });
+    connect(ListView1, &TLedgerView::DeleteEntry, this, &TMDIChild::Supprime);
+    connect(ListView2, &TLedgerView::DeleteEntry, this, &TMDIChild::Supprime);
+    connect(ListView3, &TLedgerView::DeleteEntry, this, &TMDIChild::Supprime);
     for (QAbstractItemModel *ledger : std::initializer_list<QAbstractItemModel *>{m_fuel, m_garage, m_parking}) {
         const auto count = [this] { ++m_ledgerChanges; };
         connect(ledger, &QAbstractItemModel::rowsInserted, this, count);

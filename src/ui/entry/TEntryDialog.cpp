@@ -135,6 +135,11 @@ void TEntryDialog::Button2Click()
     // "OK" reached without the focus leaving a field (a shortcut, a direct click call): the date
     // being typed is taken, a number field gets its two-decimal form.
     DateTimePicker1->commitTyping();
+    // A date that does not exist is neither stored nor replaced: the user corrects it.
+    if (DateTimePicker1->isWrong()) {
+        DateTimePicker1->setFocus(Qt::OtherFocusReason);
+        return;
+    }
     if (auto *e = qobject_cast<QLineEdit *>(focusWidget()); e && isNumberField(e))
         numberFieldExit(e);
     // An amount such as 1234.5.6 would silently drop out of every figure.
@@ -161,7 +166,7 @@ void TEntryDialog::initDate(const QString &text)
     const QString t = text.isEmpty() ? textrules::formatDate(platform::SystemClock::today()) : text;
     const std::optional<QDate> d = textrules::readDate(t);
     if (d && *d >= DateTimePicker1->minimumDate() && *d <= DateTimePicker1->maximumDate())
-        DateTimePicker1->setDate(*d);
+        DateTimePicker1->resetDate(*d);
 }
 
 QString TEntryDialog::resultDate() const

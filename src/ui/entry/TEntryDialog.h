@@ -24,8 +24,9 @@ public:
 
     // "Annuler": clears the accepted state and closes. Escape and the close box come here too.
     void Button1Click();
-    // "OK": sets the accepted state and closes, unless a number field holds a text that is not a
-    // number: that field keeps the focus and is shown as wrong, and the dialog stays open.
+    // "OK": sets the accepted state and closes, unless the date is not one or a number field
+    // holds a text that is not a number: that field keeps the focus and is shown as wrong, and
+    // the dialog stays open.
     void Button2Click();
 
     void reject() override;

@@ -30,9 +30,84 @@ TDatePicker::TDatePicker(QWidget *parent) : QDateEdit(parent)
     setCalendarPopup(true);
     // A date set from outside (a load, a dialog's Init, the calendar) ends any typing.
     connect(this, &QDateEdit::dateChanged, this, [this] {
-        if (!m_committing)
+        if (!m_committing) {
             m_typing = false;
+            setWrong(false);
+        }
     });
+}
+
+void TDatePicker::setWrong(bool wrong)
+{
+    const QString typed = wrong ? lineEdit()->text() : QString();
+    if (wrong == m_wrong && typed == m_wrongText)
+        return;
+    const bool changed = wrong != m_wrong;
+    m_wrong = wrong;
+    m_wrongText = typed;
+    if (changed) {
+        // The same red ground and tooltip as a number field holding no number.
+        if (wrong) {
+            QPalette p = palette();
+            p.setColor(QPalette::Base, QColor(255, 214, 214));
+            p.setColor(QPalette::Text, QColor(150, 0, 0));
+            setPalette(p);
+            setToolTip(QStringLiteral("Cette date n'existe pas : elle n'est pas prise."));
+        } else {
+            setPalette(QPalette());
+            setToolTip(QString());
+        }
+    }
+    emit wrongChanged(wrong, typed);
+}
+
+void TDatePicker::showWrongText()
+{
+    if (!m_wrong || lineEdit()->text() == m_wrongText)
+        return;
+    const QSignalBlocker blocker(lineEdit());
+    lineEdit()->setText(m_wrongText);
+}
+
+void TDatePicker::resetDate(const QDate &d)
+{
+    m_typing = false;
+    m_committing = true;
+    setDate(d);
+    m_committing = false;
+    setWrong(false);
+    const QString shown = textFromDateTime(dateTime());
+    if (lineEdit()->text() != shown) {
+        const QSignalBlocker blocker(lineEdit());
+        lineEdit()->setText(shown);
+    }
+}
+
+QString TDatePicker::textFromDateTime(const QDateTime &dateTime) const
+{
+    if (m_wrong && !m_wrongText.isEmpty())
+        return m_wrongText;
+    return QDateEdit::textFromDateTime(dateTime);
+}
+
+void TDatePicker::fixup(QString &) const {}
+
+QValidator::State TDatePicker::validate(QString &input, int &pos) const
+{
+    // The spin box's check would also rewrite the text (31/02 into 29/02): it may judge, not write.
+    QString copy = input;
+    int at = pos;
+    const QValidator::State state = QDateEdit::validate(copy, at);
+    if (copy != input)
+        return QValidator::Intermediate;
+    pos = at;
+    return state;
+}
+
+void TDatePicker::showEvent(QShowEvent *event)
+{
+    QDateEdit::showEvent(event);
+    showWrongText();
 }
 
 int TDatePicker::sectionPart() const
@@ -51,6 +126,12 @@ void TDatePicker::beginTyping()
     if (m_typing)
         return;
     m_typing = true;
+    m_part = sectionPart();
+    m_typed.clear();
+    m_advanced = false;
+    // A wrong date is corrected where it stands, not started again from the last valid one.
+    if (m_wrong)
+        return;
     const QDate d = date();
     m_parts = {QStringLiteral("%1").arg(d.day(), 2, 10, QLatin1Char('0')),
                QStringLiteral("%1").arg(d.month(), 2, 10, QLatin1Char('0')),
@@ -80,10 +161,11 @@ void TDatePicker::typeDigit(QChar digit)
     }
     if (full && m_part == kYear && m_typed.size() == 4) {
         // The whole date is typed: it becomes the picker's date when it is a valid one.
-        if (const QDate d = typedDate(false); d.isValid() && d != date()) {
+        if (const QDate d = typedDate(false); d.isValid() && (d != date() || m_wrong)) {
             m_committing = true;
             setDate(d);
             m_committing = false;
+            setWrong(false);
         }
     }
     showTyped();
@@ -100,12 +182,14 @@ void TDatePicker::nextPart()
 {
     beginTyping();
     // "20/": the day was full and already moved on; the separator only confirms it.
-    if (std::exchange(m_advanced, false))
-        return;
-    if (m_part < kYear) {
+    if (!std::exchange(m_advanced, false) && m_part < kYear) {
         finishPart();
         ++m_part;
     }
+    // A separator says the next part is to be typed: what it held before is no longer taken
+    // ("3/4/" is unfinished, not the 3rd of April of the year shown).
+    if (m_typed.isEmpty())
+        m_parts[std::size_t(m_part)].clear();
     showTyped();
 }
 
@@ -198,10 +282,18 @@ void TDatePicker::endTyping(bool take)
     const QDate typed = take ? typedDate(true) : QDate();
     const int part = m_part;
     m_typing = false;
+    if (take && !typed.isValid()) {
+        // Neither taken nor replaced: the text stays as typed, marked, for the user to correct.
+        showTyped();
+        setWrong(true);
+        if (hasFocus())
+            lineEdit()->setCursorPosition(int(lineEdit()->text().size()));
+        return;
+    }
     m_committing = true;
-    // An impossible date is not taken: the last valid one is shown again.
     setDate(typed.isValid() ? typed : date());
     m_committing = false;
+    setWrong(false);
     // setDate shows the date but leaves the text as it is when the date did not change.
     const QString shown = textFromDateTime(dateTime());
     if (lineEdit()->text() != shown) {
@@ -319,6 +411,7 @@ void TDatePicker::focusInEvent(QFocusEvent *event)
 {
     m_typing = false;
     QDateEdit::focusInEvent(event);
+    showWrongText();
     m_part = sectionPart();
 }
 
@@ -328,6 +421,7 @@ void TDatePicker::focusOutEvent(QFocusEvent *event)
     if (event->reason() != Qt::PopupFocusReason)
         endTyping();
     QDateEdit::focusOutEvent(event);
+    showWrongText();
 }
 
 void TDatePicker::mousePressEvent(QMouseEvent *event)

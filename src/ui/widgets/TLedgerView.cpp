@@ -188,6 +188,10 @@ void TLedgerView::keyPressEvent(QKeyEvent *event)
             event->accept();
             Q_EMIT DblClick();
             return;
+        case Qt::Key_Delete:
+            event->accept();
+            Q_EMIT DeleteEntry();
+            return;
         case Qt::Key_Escape:
             if (selectionModel()->hasSelection()) {
                 clearSelection();

@@ -2,7 +2,8 @@
 // A ledger shown as a report-style list: grid lines, whole-row selection, one entry at a time,
 // no sorting. A double-click anywhere in the list, also below the last entry, is reported, and
 // so is Enter. A full list shows no blank space, so the keyboard gives the ways out of a
-// selection: Insert asks for a new entry whatever is selected, Esc clears the selection. A
+// selection: Insert asks for a new entry whatever is selected, Esc clears the selection; Delete
+// asks for the selected entry to be deleted. A
 // single click below the entries clears it too, once the double-click interval has passed: a
 // double-click there still reaches the entry that was selected.
 
@@ -31,6 +32,7 @@ public:
 Q_SIGNALS:
     void DblClick();
     void NewEntry(); // the Insert key
+    void DeleteEntry(); // the Delete key
 
 public:
     // What the list's hint says, for the status bar.

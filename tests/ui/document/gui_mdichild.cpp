@@ -881,12 +881,18 @@ private Q_SLOTS:
 
     // ---- Saving and loading ----------------------------------------------------------------
 
-    void untouchedDocumentSavesNothing()
+    // "&Enregistrer" on an untouched document does nothing; "Enregistrer sous..." still asks
+    // for a name and writes the copy.
+    void untouchedDocumentSavesOnlyWhenAskedAs()
     {
         QVERIFY(m_w->Sauve(0));
-        QVERIFY(m_w->Sauve(1));
         QVERIFY(FileDialogs::asked().isEmpty());
         QVERIFY(QDir(m_dir->path()).entryList(QDir::Files).isEmpty());
+        FileDialogs::setNextFileName(path(u"copie"_qs));
+        QVERIFY(m_w->Sauve(1));
+        QCOMPARE(FileDialogs::asked(), QStringList{kVehicleFilter});
+        QVERIFY(readFile(path(u"copie.vtr"_qs)).startsWith("[PAGE1]"));
+        QVERIFY(!m_w->isModified());
     }
 
     void saveAsCancelledWritesNothing()
@@ -976,12 +982,25 @@ private Q_SLOTS:
         QCOMPARE(found.picture().width(), 120);
         QCOMPARE(found.record().Image1, u"auto.bmp"_qs);
 
+        // A picture gone keeps its name: the page says so, a save writes it back, and the
+        // picture shows again once it is there.
+        const QByteArray picture = readFile(path(u"auto.bmp"_qs));
         QFile::remove(path(u"auto.bmp"_qs));
         TMDIChild missing(nullptr);
         missing.charge(path(u"a.vtr"_qs));
         QVERIFY(missing.picture().isNull());
-        QCOMPARE(missing.record().Image1, QString());
+        QCOMPARE(missing.record().Image1, u"auto.bmp"_qs);
+        QCOMPARE(missing.missingPicture(), u"auto.bmp"_qs);
+        QCOMPARE(missing.findChild<QLabel *>(u"Image1"_qs)->text(), u"Image introuvable : auto.bmp"_qs);
         QVERIFY(Messages::shown().isEmpty());
+        missing.findChild<QLineEdit *>(u"Edit1"_qs)->setText(u"Renault"_qs);
+        QVERIFY(missing.Sauve(0));
+        QVERIFY(readFile(path(u"a.vtr"_qs)).contains("[PAGE7]\r\nauto.bmp\r\n"));
+        writeFile(path(u"auto.bmp"_qs), picture);
+        missing.showPage(TMDIChild::Image);
+        QCOMPARE(missing.picture().width(), 120);
+        QVERIFY(missing.missingPicture().isEmpty());
+        QVERIFY(!missing.isModified());
     }
 
     // Saved into another folder, a document takes its picture along: reopened from there it

@@ -86,6 +86,7 @@ private slots:
     void okRefusesATextThatIsNoNumber_data();
     void okRefusesATextThatIsNoNumber();
     void everyOpeningStartsAtTheDate();
+    void okRefusesADateThatIsNone();
     void wholeEntryTypedWithTheKeyboard_data();
     void wholeEntryTypedWithTheKeyboard();
     void descriptionDropsUnsavableCharacters();
@@ -432,6 +433,39 @@ void DialogsTest::okRefusesATextThatIsNoNumber()
     QVERIFY(!d->isVisible());
     QVERIFY(d->accepted());
     QCOMPARE(e->text(), u"1234.56"_s);
+}
+
+// The date stays as typed and OK refuses it, with the focus on the date; the next opening
+// shows a date again.
+void DialogsTest::okRefusesADateThatIsNone()
+{
+    TStation d;
+    d.Init({});
+    showActive(d);
+    QTest::keyClicks(d.DateTimePicker1, u"31/02/2026"_s);
+    QTest::keyClick(d.DateTimePicker1, Qt::Key_Tab);
+    QTest::mouseClick(d.Button2, Qt::LeftButton);
+    QVERIFY(d.isVisible());
+    QVERIFY(!d.accepted());
+    QCOMPARE(focusName(), u"DateTimePicker1"_s);
+    QVERIFY(d.DateTimePicker1->isWrong());
+    QVERIFY(!d.DateTimePicker1->toolTip().isEmpty());
+    QVERIFY(d.DateTimePicker1->text() != kToday.toString(u"dd/MM/yyyy"_s));
+    // OK through the keyboard, the date still being typed, refuses it as well.
+    QTest::keyClicks(d.DateTimePicker1, u"31/04/2024"_s);
+    d.Button2Click();
+    QVERIFY(d.isVisible());
+    QTest::keyClick(d.DateTimePicker1, Qt::Key_Home);
+    QTest::keyClicks(d.DateTimePicker1, u"30"_s);
+    d.Button2Click();
+    QVERIFY(!d.isVisible());
+    ParkingEntry texts;
+    d.Result(texts);
+    QCOMPARE(texts[col::Date], u"30/04/2024"_s);
+
+    d.Init({});
+    QVERIFY(!d.DateTimePicker1->isWrong());
+    QCOMPARE(d.DateTimePicker1->text(), kToday.toString(u"dd/MM/yyyy"_s));
 }
 
 void DialogsTest::everyOpeningStartsAtTheDate()

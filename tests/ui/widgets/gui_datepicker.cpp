@@ -68,6 +68,7 @@ private slots:
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QDate>("expected");
         QTest::addColumn<bool>("tabAfter"); // the date is in once the year is, Tab or not
+        // A date that is not one keeps the last valid date, shown as typed and marked wrong.
         QTest::newRow("slashes") << u"20/11/2025"_s << QDate(2025, 11, 20) << false;
         QTest::newRow("digits only") << u"20112025"_s << QDate(2025, 11, 20) << false;
         QTest::newRow("one-digit day and month") << u"2/3/2024"_s << QDate(2024, 3, 2) << false;
@@ -83,6 +84,9 @@ private slots:
         QTest::newRow("month 13 is no month") << u"1/13"_s << kStart << true;
         QTest::newRow("day only, then Tab") << u"20"_s << QDate(2024, 2, 20) << true;
         QTest::newRow("day and month, then Tab") << u"3/4"_s << QDate(2024, 4, 3) << true;
+        QTest::newRow("year begun, not typed") << u"3/4/"_s << kStart << true;
+        QTest::newRow("month begun, not typed") << u"3/"_s << kStart << true;
+        QTest::newRow("month 13 with its year") << u"15/13/2026"_s << kStart << true;
         QTest::newRow("two-digit year") << u"05/12/26"_s << QDate(2026, 12, 5) << true;
         QTest::newRow("two-digit year of the last century") << u"05/12/98"_s << QDate(1998, 12, 5) << true;
         QTest::newRow("three-digit year is not taken") << u"05/12/202"_s << kStart << true;
@@ -102,7 +106,13 @@ private slots:
         if (tabAfter)
             QTest::keyClick(m_picker, Qt::Key_Tab);
         QCOMPARE(m_picker->date(), expected);
-        QCOMPARE(m_picker->text(), expected.toString(u"dd/MM/yyyy"_s));
+        // Never another date than the one typed: what is not a date stays as typed, marked.
+        const bool wrong = expected == kStart;
+        QCOMPARE(m_picker->isWrong(), wrong);
+        if (wrong)
+            QVERIFY2(m_picker->text() != kStart.toString(u"dd/MM/yyyy"_s), qPrintable(m_picker->text()));
+        else
+            QCOMPARE(m_picker->text(), expected.toString(u"dd/MM/yyyy"_s));
         if (!tabAfter) {
             QTest::keyClick(m_picker, Qt::Key_Tab);
             QCOMPARE(m_picker->date(), expected);
@@ -205,6 +215,43 @@ private slots:
         QCOMPARE(m_picker->text(), u"01/06/2000"_s);
         QTest::keyClick(m_picker, Qt::Key_Tab);
         QCOMPARE(m_picker->date(), QDate(2000, 6, 1));
+    }
+
+    // A wrong date is corrected where it stands; a valid one typed, even the last one, clears it.
+    void wrongDateIsCorrectedWhereItStands()
+    {
+        QTest::keyClicks(m_picker, u"31/02/2024"_s);
+        QTest::keyClick(m_picker, Qt::Key_Tab);
+        QVERIFY(m_picker->isWrong());
+        QCOMPARE(m_picker->text(), u"31/02/2024"_s);
+        QVERIFY(!m_picker->toolTip().isEmpty());
+        QTest::keyClick(m_after, Qt::Key_Backtab);
+        QCOMPARE(m_picker->text(), u"31/02/2024"_s);
+        QTest::keyClick(m_picker, Qt::Key_Home);
+        QTest::keyClicks(m_picker, u"28"_s);
+        QTest::keyClick(m_picker, Qt::Key_Tab);
+        QVERIFY(!m_picker->isWrong());
+        QCOMPARE(m_picker->date(), QDate(2024, 2, 28));
+        QVERIFY(m_picker->toolTip().isEmpty());
+
+        QTest::keyClick(m_after, Qt::Key_Backtab);
+        QTest::keyClick(m_picker, Qt::Key_Home);
+        QTest::keyClicks(m_picker, u"30/02/2024"_s);
+        QTest::keyClick(m_picker, Qt::Key_Tab);
+        QVERIFY(m_picker->isWrong());
+        QTest::keyClick(m_after, Qt::Key_Backtab);
+        QTest::keyClick(m_picker, Qt::Key_Home);
+        QTest::keyClicks(m_picker, u"28/02/2024"_s);
+        QVERIFY(!m_picker->isWrong());
+        QCOMPARE(m_picker->text(), u"28/02/2024"_s);
+        // A date set from outside replaces a wrong text too.
+        QTest::keyClick(m_picker, Qt::Key_Home);
+        QTest::keyClicks(m_picker, u"31/06/2024"_s);
+        QTest::keyClick(m_picker, Qt::Key_Tab);
+        QVERIFY(m_picker->isWrong());
+        m_picker->resetDate(QDate(2024, 2, 28));
+        QVERIFY(!m_picker->isWrong());
+        QCOMPARE(m_picker->text(), u"28/02/2024"_s);
     }
 
     void escapeGivesUpTheTyping()
