@@ -5,12 +5,17 @@
 #include <QBuffer>
 #include <QFontDatabase>
 #include <QFontMetricsF>
+#include <QGlyphRun>
+#include <QHash>
+#include <QRawFont>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 
 #include <algorithm>
+#include <array>
+#include <memory>
 
 // The fonts are a resource of this library: make sure a program linking it keeps them.
 static void initFontResource()
@@ -45,6 +50,49 @@ QFont font(Style s)
     }
     return f;
 }
+
+// Table cells drawn from their glyphs: a report of a long ledger has hundreds of thousands of
+// cells, and laying each out as a paragraph would take most of the time. Ligatures and kerning
+// do not matter in a cell.
+class CellWriter {
+public:
+    explicit CellWriter(const QFont &f) : m_raw(QRawFont::fromFont(f)), m_metrics(f) {}
+
+    void draw(QPainter &p, const QRectF &box, Qt::Alignment align, const QString &text)
+    {
+        if (text.isEmpty())
+            return;
+        const QList<quint32> glyphs = m_raw.glyphIndexesForString(text);
+        bool plain = m_raw.isValid() && glyphs.size() == text.size();
+        QList<QPointF> positions;
+        double width = 0;
+        if (plain) {
+            const QList<QPointF> advances = m_raw.advancesForGlyphIndexes(glyphs);
+            positions.reserve(glyphs.size());
+            for (qsizetype i = 0; i < glyphs.size(); ++i) {
+                plain = plain && glyphs[i] != 0; // a character the font lacks: let Qt find one
+                positions << QPointF(width, 0);
+                width += advances[i].x();
+            }
+        }
+        if (!plain || width > box.width()) {
+            p.drawText(box, int(align | Qt::AlignVCenter),
+                       m_metrics.elidedText(text, Qt::ElideRight, box.width()));
+            return;
+        }
+        const double x = align & Qt::AlignRight ? box.right() - width : box.left();
+        const double baseline = box.center().y() + (m_metrics.ascent() - m_metrics.descent()) / 2;
+        QGlyphRun run;
+        run.setRawFont(m_raw);
+        run.setGlyphIndexes(glyphs);
+        run.setPositions(positions);
+        p.drawGlyphRun(QPointF(x, baseline), run);
+    }
+
+private:
+    QRawFont m_raw;
+    QFontMetricsF m_metrics;
+};
 
 struct Column {
     double width;
@@ -115,20 +163,21 @@ public:
 
     void row(const QStringList &cells, const std::vector<Column> &columns, Style s, bool shaded)
     {
-        const QFont f = font(s);
-        const QFontMetricsF fm(f);
-        const double h = fm.lineSpacing() * 1.35;
+        const auto style = std::size_t(s);
+        if (!m_cells[style]) {
+            m_cells[style] = std::make_unique<CellWriter>(font(s));
+            m_rowHeight[style] = QFontMetricsF(font(s)).lineSpacing() * 1.35;
+        }
+        const double h = m_rowHeight[style];
         ensure(h);
         if (m_p) {
             if (shaded)
                 m_p->fillRect(QRectF(0, m_y, kWidth, h), QColor(225, 225, 225));
-            m_p->setFont(f);
+            m_p->setFont(font(s));
             double x = 0;
             for (std::size_t i = 0; i < columns.size(); ++i) {
                 const QString cell = i < std::size_t(cells.size()) ? cells[qsizetype(i)] : QString();
-                const QRectF box(x + 25, m_y, columns[i].width - 50, h);
-                m_p->drawText(box, int(columns[i].align | Qt::AlignVCenter),
-                              fm.elidedText(cell, Qt::ElideRight, box.width()));
+                m_cells[style]->draw(*m_p, QRectF(x + 25, m_y, columns[i].width - 50, h), columns[i].align, cell);
                 x += columns[i].width;
             }
             m_p->fillRect(QRectF(0, m_y + h - 3, kWidth, 3), QColor(160, 160, 160));
@@ -189,6 +238,8 @@ private:
     int m_page = 1;
     int m_pageCount;
     QString m_footer;
+    std::array<std::unique_ptr<CellWriter>, 6> m_cells;
+    std::array<double, 6> m_rowHeight{};
 };
 
 int layOut(const Content &c, Flow &flow)
