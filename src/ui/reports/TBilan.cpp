@@ -49,8 +49,10 @@ TBilan::TBilan(QWidget *parent)
     layout->addLayout(form);
     layout->addWidget(Label3);
     layout->addLayout(buttons);
+    // A small question: nothing to maximise.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
     Button1->setDefault(true);
-    setMinimumWidth(380);
+    Label3->setMinimumWidth(360);
 
     connect(Button1, &QPushButton::clicked, this, &TBilan::accept);
     connect(Button2, &QPushButton::clicked, this, &TBilan::reject);
