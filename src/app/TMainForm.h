@@ -22,6 +22,9 @@ class QUndoGroup;
 class QToolButton;
 class StatusPanels;
 class TMDIChild;
+namespace vehiclereport {
+struct Content;
+}
 
 class TMainForm : public QMainWindow, public DocumentFrame {
     Q_OBJECT
@@ -60,6 +63,8 @@ public:
     QMenu *File1, *Edit1, *Rsultat1, *Utilitaires1, *Window1, *Help1;
     QAction *FileNewItem, *FileOpenItem, *FileCloseItem, *N2, *FileSaveItem, *FileSaveAsItem, *Exporter1, *Importer1, *N1,
         *FileExitItem;
+    // The report "Bilan du véhicule", between "&Importer..." and "&Quitter".
+    QAction *PrintPreviewItem, *PrintItem, *PdfItem, *PrintSeparator;
     QAction *UndoItem, *RedoItem, *N5, *CutItem, *CopyItem, *PasteItem, *N3, *Supprimercriture1;
     QAction *Statistiques1, *Graphique1;
     QAction *Calendrier1, *Calculatrice1, *Horloge1, *EuroConversion1;
@@ -90,6 +95,9 @@ public slots:
     void FileSaveAsItemClick();
     void Exporter1Click();
     void Importer1Click();
+    void PrintPreviewItemClick();
+    void PrintItemClick();
+    void PdfItemClick();
     void FileExitItemClick();
     void UndoItemClick();
     void RedoItemClick();
@@ -139,6 +147,9 @@ private:
     void updateUndoItems();
     // "PATH", then "PATH:2"... for windows on the same file.
     QString captionFor(const QString &path) const;
+    // Built in TMainFormReport.cpp: the report of the active document, after the year dialog;
+    // false when there is no document or the dialog is cancelled.
+    bool askReport(vehiclereport::Content &content);
 
     // Evaluates the rules when the area activates another document window than the last one.
     void documentActivated(QMdiSubWindow *sub);

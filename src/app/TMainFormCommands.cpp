@@ -135,6 +135,9 @@ void TMainForm::UpdateMenuItems()
         b->setEnabled(any);
     SpeedButton2->setEnabled(any && m_deleteAllowed);
     Supprimercriture1->setEnabled(any && m_deleteAllowed);
+    // The report is of the active document.
+    for (QAction *a : {PrintPreviewItem, PrintItem, PdfItem})
+        a->setEnabled(activeChild() != nullptr);
     updateUndoItems();
 }
 

@@ -84,6 +84,14 @@ void TMainForm::buildMenus()
     // Its topic is its own, not the menu's: importing needs more explaining than one line.
     Importer1->setProperty("helpContext", kImportHelpContext);
     N1 = separator(File1, "N1");
+    PrintPreviewItem = addItem(File1, "PrintPreviewItem", QStringLiteral("Aperçu a&vant impression"),
+                               QStringLiteral("Aperçu du bilan du véhicule"), &TMainForm::PrintPreviewItemClick);
+    PrintItem = addItem(File1, "PrintItem", QStringLiteral("Im&primer..."),
+                        QStringLiteral("Imprimer le bilan du véhicule"), &TMainForm::PrintItemClick);
+    PrintItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    PdfItem = addItem(File1, "PdfItem", QStringLiteral("Exporter au format P&DF..."),
+                      QStringLiteral("Enregistrer le bilan du véhicule au format PDF"), &TMainForm::PdfItemClick);
+    PrintSeparator = separator(File1, "PrintSeparator");
     FileExitItem = addItem(File1, "FileExitItem", QStringLiteral("&Quitter"),
                            QStringLiteral("Quitter l'application"), &TMainForm::FileExitItemClick);
 

@@ -27,6 +27,7 @@ void initAppResources()
 {
     static const bool done = [] {
         Q_INIT_RESOURCE(resources);
+        Q_INIT_RESOURCE(fonts); // with the report library, which also prints with them
         return true;
     }();
     (void)done;

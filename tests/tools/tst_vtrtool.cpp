@@ -75,7 +75,7 @@ private Q_SLOTS:
         QVERIFY(lines.contains(u"Edit3\tÉlodie Marchand"_s));
         QVERIFY(lines.contains(u"Edit4\t                   98500.00"_s)); // spaces kept
         QVERIFY(lines.contains(u"Image1\tclio.bmp"_s));
-        QVERIFY(lines.contains(u"ListView2\t12/06/2021\tVidange + filtre à huile\t689.50\t45890.00"_s));
+        QVERIFY(lines.contains(u"ListView2\t12/06/2021\tVidange + filtre à huile\t689.50\t44220.00"_s));
     }
 
     void loadErrors()
@@ -182,11 +182,11 @@ private Q_SLOTS:
         QTest::addColumn<QString>("today");
         QTest::addColumn<QString>("out");
         QTest::addColumn<QString>("err");
-        // The sample: last service "Vidange + filtre à gazole" at 105 730 km, every 15 000 km,
-        // Kilométrage 106 400 km; 9 353 km from 09/12/2025 to 14/11/2026 make 27.5 km a day.
+        // The sample: last service "Vidange + filtre à gazole" at 95 560 km, every 15 000 km,
+        // Kilométrage 97 600 km; 9 353 km from 09/12/2025 to 14/11/2026 make 27.5 km a day.
         // Its last contrôle technique is of 09/03/2023 (the one of 2026 is a contre-visite).
         QTest::newRow("sample") << u"sample"_s << u"01/12/2026"_s
-                                << u"service\t120730\t14330\t05/05/2028\tlater\n"
+                                << u"service\t110560\t12960\t16/03/2028\tlater\n"
                                    "inspection\t\t\t09/03/2025\toverdue\n"_s
                                 << QString();
         QTest::newRow("fuel readings a year old") << u"full.vtr"_s << u"01/12/2026"_s
@@ -249,8 +249,8 @@ private Q_SLOTS:
             e = e.section(u'\t', 1);
         }
         QCOMPARE(events, (QStringList{
-            u"2028-05-05\t2028-05-06\tEntretien — Renault Clio IV 1.5 dCi 90 Limited\t"
-            "Prochain entretien : à 120 730 km, dans 14 330 km (vers le 05/05/2028)"_s,
+            u"2028-03-16\t2028-03-17\tEntretien — Renault Clio IV 1.5 dCi 90 Limited\t"
+            "Prochain entretien : à 110 560 km, dans 12 960 km (vers le 16/03/2028)"_s,
             u"2025-03-09\t2025-03-10\tContrôle technique — Renault Clio IV 1.5 dCi 90 Limited\t"
             "Contrôle technique dépassé depuis le 09/03/2025"_s}));
         QVERIFY(uids[0].endsWith(u"-service@tevauto"_s) && uids[1].endsWith(u"-inspection@tevauto"_s));

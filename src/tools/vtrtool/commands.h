@@ -22,5 +22,7 @@ struct Command {
 };
 
 bool registerCommand(const Command &command);
+// A command that draws text: it runs with Qt Gui (offscreen), which the others do without.
+bool registerPaintingCommand(const Command &command);
 
 } // namespace vtrtool

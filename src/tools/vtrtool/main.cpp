@@ -9,8 +9,13 @@
 #include <QCoreApplication>
 #include <QDate>
 #include <QFile>
+#ifdef TEV_VTRTOOL_REPORT
+#include <QGuiApplication>
+#endif
 
 #include <algorithm>
+#include <cstdio>
+#include <memory>
 #include <vector>
 
 namespace vtrtool {
@@ -19,6 +24,12 @@ std::vector<Command> &commands()
 {
     static std::vector<Command> c;
     return c;
+}
+
+QStringList &paintingCommands()
+{
+    static QStringList names;
+    return names;
 }
 
 const Command *find(const QString &name)
@@ -79,6 +90,24 @@ bool refuseUnnameable(int argc, char *argv[])
     return false;
 }
 
+#ifdef TEV_VTRTOOL_REPORT
+// The command a command line names (the first word after the options), if it paints.
+bool paintingCommand(int argc, char *argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray a(argv[i]);
+        if (a == "--today") {
+            ++i;
+            continue;
+        }
+        if (a.startsWith('-'))
+            continue;
+        return paintingCommands().contains(QString::fromLocal8Bit(a));
+    }
+    return false;
+}
+#endif
+
 int badUsage(const QString &message)
 {
     err() << "vtrtool: " << message << "\nTry 'vtrtool --help'.\n";
@@ -93,6 +122,12 @@ bool registerCommand(const Command &command)
     return true;
 }
 
+bool registerPaintingCommand(const Command &command)
+{
+    paintingCommands() << command.name;
+    return registerCommand(command);
+}
+
 QString usageOf(const QString &command)
 {
     const Command *c = find(command);
@@ -105,7 +140,23 @@ int main(int argc, char *argv[])
 {
     using namespace vtrtool;
     prepareLargeHeap();
+#ifdef TEV_VTRTOOL_REPORT
+    // Fonts need Qt Gui; a tool draws on no screen, whatever display is around.
+    std::unique_ptr<QCoreApplication> app;
+    if (paintingCommand(argc, argv)) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        // Qt's own remarks (a missing runtime folder...) would mix with the tool's messages.
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &message) {
+            if (type == QtCriticalMsg || type == QtFatalMsg)
+                fprintf(stderr, "%s\n", qPrintable(message));
+        });
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
+#else
     QCoreApplication app(argc, argv);
+#endif
     if (refuseUnnameable(argc, argv))
         return 1;
     const QStringList args = QCoreApplication::arguments();

@@ -79,6 +79,8 @@ public:
     // Statistics and chart of this document (defined with the report windows).
     void Result();
     void Graphique();
+    // The record as the printed report reads it: an in-place edit still open is taken in first.
+    const VehicleRecord &reportRecord();
 
     // The five calculations; each shows its result in its grey field.
     void Calcul1() { recalc(1); }

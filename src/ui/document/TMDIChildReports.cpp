@@ -26,3 +26,9 @@ void TMDIChild::Graphique()
     graph->fillFrom(record(), platform::SystemClock::today());
     graph->exec();
 }
+
+const VehicleRecord &TMDIChild::reportRecord()
+{
+    commitEdits();
+    return record();
+}
