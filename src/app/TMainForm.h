@@ -16,6 +16,7 @@ class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
 class QMenuBar;
+class QSize;
 class QTime;
 class QTimer;
 class QToolButton;
@@ -33,6 +34,10 @@ public:
     TMDIChild *CreateChild(const QString &caption);
     // What Open does once a file is chosen: a window captioned with the path, then charge.
     void openDocument(const QString &path);
+    // The document window holding this vehicle file, or null.
+    TMDIChild *findDocument(const QString &path) const;
+    // Brings a document window to the front of the client area.
+    void activateDocument(TMDIChild *doc);
     QMdiArea *mdiArea() const { return m_mdi; }
 
     void SetSup(bool allowed) override;
@@ -64,6 +69,9 @@ public:
     QAction *Calendrier1, *Calculatrice1, *Horloge1, *EuroConversion1;
     QAction *WindowCascadeItem, *WindowTileItem, *WindowArrangeItem, *WindowMinimizeItem;
     QAction *Sommaire1, *Rechercher1, *Utiliserlaide1, *N4, *HelpAboutItem;
+    // "Fichiers &récents", under "&Ouvrir...".
+    QAction *RecentItem;
+    QMenu *RecentMenu;
 
     // Tool bar.
     QFrame *SpeedPanel;
@@ -132,6 +140,15 @@ private:
     QToolButton *addButton(const char *name, int left, const QString &hint, const QString &picture, int size,
                            void (TMainForm::*command)());
     void fillWindowList();
+
+    // Settings file: window state and recent files (TMainFormState.cpp).
+    bool restoreWindowState();
+    void keepWindowState();
+    static QSize documentSize(const QSize &designed);
+    void watchDocument(QMdiSubWindow *sub, TMDIChild *child);
+    void buildRecentMenu();
+    void fillRecentMenu();
+    void openRecent(const QString &path);
 
     // Evaluates the rules when the area activates another document window than the last one.
     void documentActivated(QMdiSubWindow *sub);

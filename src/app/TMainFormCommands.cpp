@@ -8,12 +8,14 @@
 #include "platform/filedialogs.h"
 #include "platform/help.h"
 #include "platform/messages.h"
+#include "platform/settings.h"
 #include "platform/systemclock.h"
 #include "ui/document/TMDIChild.h"
 
 #include <QAction>
 #include <QDialog>
 #include <QEvent>
+#include <QFileInfo>
 #include <QEventLoop>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -68,10 +70,11 @@ TMDIChild *TMainForm::CreateChild(const QString &caption)
     auto *child = new TMDIChild(this);
     child->setAttribute(Qt::WA_DeleteOnClose);
     child->setWindowTitle(caption);
-    const QSize designed = child->size();
+    const QSize designed = documentSize(child->size());
     const int before = documentCount();
     QMdiSubWindow *sub = m_mdi->addSubWindow(child);
     sub->setAttribute(Qt::WA_DeleteOnClose);
+    watchDocument(sub, child);
     // A closed window leaves the list only once it is gone: evaluate again then.
     connect(sub, &QObject::destroyed, this,
             [this] { QMetaObject::invokeMethod(this, &TMainForm::UpdateMenuItems, Qt::QueuedConnection); });
@@ -152,6 +155,8 @@ void TMainForm::openDocument(const QString &path)
 {
     TMDIChild *child = CreateChild(path);
     child->charge(path);
+    if (child->partialState() == TMDIChild::Partial::None && QFileInfo(path).isFile())
+        platform::Settings::addRecentFile(path);
 }
 
 void TMainForm::FileCloseItemClick()
