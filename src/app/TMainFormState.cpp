@@ -32,8 +32,10 @@ protected:
     void initStyleOption(QStyleOptionMenuItem *option, const QAction *action) const override
     {
         QMenu::initStyleOption(option, action);
-        if (action->property("missing").toBool())
+        if (action->property("missing").toBool()) {
             option->state &= ~QStyle::State_Enabled;
+            option->palette.setCurrentColorGroup(QPalette::Disabled);
+        }
     }
 };
 

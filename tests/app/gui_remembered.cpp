@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
+#include <QImage>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -170,6 +171,21 @@ private slots:
         QAction *gone = recentAction(f, QStringLiteral("RecentFile1"));
         QVERIFY(gone->property("missing").toBool());
         QVERIFY(gone->isEnabled());
+        // Drawn as a disabled entry is: no dark text.
+        QMenu *menu = f.RecentMenu;
+        menu->adjustSize();
+        const QImage drawn = menu->grab().toImage();
+        auto darkPixels = [&](QAction *a) {
+            const QRect r = menu->actionGeometry(a);
+            int n = 0;
+            for (int y = r.top(); y <= r.bottom(); ++y)
+                for (int x = r.left(); x <= r.right(); ++x)
+                    n += qGray(drawn.pixel(x, y)) < 90;
+            return n;
+        };
+        QCOMPARE(darkPixels(gone), 0);
+        QVERIFY(darkPixels(menu->findChild<QAction *>(QStringLiteral("RecentFile2"))) > 20);
+
         Messages::clearShown();
         gone->trigger();
         QCOMPARE(Messages::shown(),
