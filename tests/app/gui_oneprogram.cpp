@@ -2,7 +2,6 @@
 // (this test runs itself under dbus-run-session, which ends that bus with the test).
 #include "app/TMainForm.h"
 #include "app/appservice.h"
-#include "app/commandline.h"
 #include "core/vehicle/vtrfile.h"
 #include "guitest.h"
 #include "platform/messages.h"
@@ -78,16 +77,6 @@ private slots:
         return m_dir.filePath(QString::fromLatin1(name) + QStringLiteral(".vtr"));
     }
 
-    void newInstanceOption()
-    {
-        const commandline::Request r =
-            commandline::parse({QStringLiteral("--new-instance"), QStringLiteral("a.vtr")});
-        QCOMPARE(r.action, commandline::Request::Run);
-        QVERIFY(r.newInstance);
-        QCOMPARE(r.files, QStringList{QStringLiteral("a.vtr")});
-        QVERIFY(!commandline::parse({QStringLiteral("a.vtr")}).newInstance);
-    }
-
     // What the bus asks, served by a frame in this process: each file once, a known command run,
     // anything else left alone.
     void serviceOpensEachFileOnce()
@@ -114,19 +103,6 @@ private slots:
         QTRY_COMPARE(captions(frame).size(), 3);
         QCOMPARE(captions(frame).constLast(), QStringLiteral("VOITURE3"));
         QCOMPARE(Messages::shown(), QStringList());
-    }
-
-    // A file that cannot be read: its error box comes from the event loop, not from the call.
-    void serviceReportsAFileItCannotRead()
-    {
-        TMainForm frame;
-        AppService service;
-        service.setFrame(&frame);
-        service.Open({AppService::uriOf(m_dir.filePath(QStringLiteral("absente.vtr")))}, {});
-        QCOMPARE(Messages::shown(), QStringList());
-        QTRY_COMPARE(Messages::shown().size(), 1);
-        QVERIFY(
-            Messages::shown().constFirst().startsWith(QStringLiteral("error: Ne peut ouvrir le fichier ")));
     }
 
     // Real programs on the private bus.

@@ -62,28 +62,16 @@ private slots:
         QCOMPARE(Settings::fileName(), g_home->path() + QStringLiteral("/config/tevauto/tevauto.conf"));
     }
 
-    void recentListRules()
+    // Paths are kept absolute and clean, so a file is one entry whatever name reached it;
+    // commas and accents come back as they went in.
+    void recentPathsAreNormalised()
     {
-        QCOMPARE(Settings::recentFiles(), QStringList());
-        for (int i = 1; i <= 10; ++i)
-            Settings::addRecentFile(QStringLiteral("/v/%1.vtr").arg(i));
-        QStringList expected;
-        for (int i = 10; i >= 3; --i)
-            expected << QStringLiteral("/v/%1.vtr").arg(i);
-        QCOMPARE(Settings::recentFiles(), expected);
-        // A path is kept absolute and clean, so the same file is one entry.
         QDir::setCurrent(QDir::rootPath());
-        Settings::addRecentFile(QStringLiteral("v/sous/../5.vtr"));
-        QCOMPARE(Settings::recentFiles().constFirst(), QStringLiteral("/v/5.vtr"));
-        QCOMPARE(Settings::recentFiles().count(QStringLiteral("/v/5.vtr")), 1);
-        QCOMPARE(Settings::recentFiles().size(), Settings::kRecentCount);
-        Settings::removeRecentFile(QStringLiteral("/v/10.vtr"));
-        QVERIFY(!Settings::recentFiles().contains(QStringLiteral("/v/10.vtr")));
-        // Names with commas and accents come back as they went in.
+        Settings::addRecentFile(QStringLiteral("/v/5.vtr"));
         Settings::addRecentFile(QStringLiteral("/v/Clio, Zoé.vtr"));
-        QCOMPARE(Settings::recentFiles().constFirst(), QStringLiteral("/v/Clio, Zoé.vtr"));
-        Settings::clearRecentFiles();
-        QCOMPARE(Settings::recentFiles(), QStringList());
+        Settings::addRecentFile(QStringLiteral("v/sous/../5.vtr"));
+        QCOMPARE(Settings::recentFiles(),
+                 (QStringList{QStringLiteral("/v/5.vtr"), QStringLiteral("/v/Clio, Zoé.vtr")}));
     }
 
     // A file edited by hand: a list longer than eight, duplicates and empty names are tidied;
