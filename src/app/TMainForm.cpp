@@ -103,6 +103,7 @@ TMainForm::TMainForm(QWidget *parent)
     setStatusBar(StatusBar);
 
     buildMenus();
+    buildRecentMenu();
     buildToolBar();
 
     Timer1 = new QTimer(this);
@@ -158,8 +159,11 @@ void TMainForm::showEvent(QShowEvent *e)
 
 void TMainForm::FormShow()
 {
-    resize(width() - 10, height());
-    setWindowState(windowState() | Qt::WindowMaximized);
+    // Where the user left the frame last time; without a settings file, as the rules have it.
+    if (!restoreWindowState()) {
+        resize(width() - 10, height());
+        setWindowState(windowState() | Qt::WindowMaximized);
+    }
     m_startDir = QDir::currentPath();
     platform::Help::setHelpFile(QDir::toNativeSeparators(m_startDir + QStringLiteral("/TevAuto.hlp")));
     // The first evaluation, as the frame becomes the active window: no document command yet.
@@ -270,6 +274,7 @@ bool TMainForm::queryCloseDocuments()
 
 void TMainForm::FormClose()
 {
+    keepWindowState();
     // A start directory that has gone must not keep the program from ending.
     if (!m_startDir.isEmpty())
         QDir::setCurrent(m_startDir);

@@ -16,6 +16,7 @@ class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
 class QMenuBar;
+class QSize;
 class QTime;
 class QTimer;
 class QUndoGroup;
@@ -37,6 +38,10 @@ public:
     TMDIChild *CreateChild(const QString &caption);
     // What Open does once a file is chosen: a window captioned with the path, then charge.
     void openDocument(const QString &path);
+    // The document window holding this vehicle file, or null.
+    TMDIChild *findDocument(const QString &path) const;
+    // Brings a document window to the front of the client area.
+    void activateDocument(TMDIChild *doc);
     QMdiArea *mdiArea() const { return m_mdi; }
 
     void SetSup(bool allowed) override;
@@ -70,6 +75,9 @@ public:
     QAction *Calendrier1, *Calculatrice1, *Horloge1, *EuroConversion1;
     QAction *WindowCascadeItem, *WindowTileItem, *WindowArrangeItem, *WindowMinimizeItem;
     QAction *Sommaire1, *Rechercher1, *Utiliserlaide1, *N4, *HelpAboutItem;
+    // "Fichiers &récents", under "&Ouvrir...".
+    QAction *RecentItem;
+    QMenu *RecentMenu;
 
     // Tool bar.
     QFrame *SpeedPanel;
@@ -150,6 +158,15 @@ private:
     // Built in TMainFormReport.cpp: the report of the active document, after the year dialog;
     // false when there is no document or the dialog is cancelled.
     bool askReport(vehiclereport::Content &content);
+
+    // Settings file: window state and recent files (TMainFormState.cpp).
+    bool restoreWindowState();
+    void keepWindowState();
+    static QSize documentSize(const QSize &designed);
+    void watchDocument(QMdiSubWindow *sub, TMDIChild *child);
+    void buildRecentMenu();
+    void fillRecentMenu();
+    void openRecent(const QString &path);
 
     // Evaluates the rules when the area activates another document window than the last one.
     void documentActivated(QMdiSubWindow *sub);

@@ -8,6 +8,7 @@
 #include "platform/filedialogs.h"
 #include "platform/help.h"
 #include "platform/messages.h"
+#include "platform/settings.h"
 #include "platform/systemclock.h"
 #include "ui/document/TMDIChild.h"
 
@@ -72,10 +73,11 @@ TMDIChild *TMainForm::CreateChild(const QString &caption)
     child->setAttribute(Qt::WA_DeleteOnClose);
     child->setWindowTitle(caption);
     m_undoGroup->addStack(child->undoStack());
-    const QSize designed = child->size();
+    const QSize designed = documentSize(child->size());
     const int before = documentCount();
     QMdiSubWindow *sub = m_mdi->addSubWindow(child);
     sub->setAttribute(Qt::WA_DeleteOnClose);
+    watchDocument(sub, child);
     // A closed window leaves the list only once it is gone: evaluate again then.
     connect(sub, &QObject::destroyed, this,
             [this] { QMetaObject::invokeMethod(this, &TMainForm::UpdateMenuItems, Qt::QueuedConnection); });
@@ -214,6 +216,8 @@ void TMainForm::openDocument(const QString &path)
 {
     TMDIChild *child = CreateChild(captionFor(path));
     child->charge(path);
+    if (child->partialState() == TMDIChild::Partial::None && QFileInfo(path).isFile())
+        platform::Settings::addRecentFile(path);
 }
 
 void TMainForm::FileCloseItemClick()

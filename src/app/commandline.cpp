@@ -2,6 +2,7 @@
 
 #include "app/TMainForm.h"
 #include "core/vehicle/vtrfile.h"
+#include "platform/filedialogs.h"
 #include "platform/help.h"
 #include "platform/messages.h"
 #include "tevversion.h"
@@ -31,6 +32,8 @@ Request parse(const QStringList &arguments)
         } else if (options && (a == QLatin1String("--version") || a == QLatin1String("-v"))) {
             if (r.action != Request::Help)
                 r.action = Request::Version;
+        } else if (options && a == QLatin1String("--new-instance")) {
+            r.newInstance = true;
         } else if (options && a.startsWith(QLatin1Char('-')) && a != QLatin1String("-")) {
             if (r.action == Request::Run) {
                 r.action = Request::Error;
@@ -60,10 +63,12 @@ QString helpText()
         "Tev Auto : suivi du budget d'un véhicule.\n"
         "\n"
         "Ouvre chaque fichier voiture nommé, comme la commande « Ouvrir » du menu « Fichier ».\n"
+        "Si Tev Auto tourne déjà, c'est lui qui ouvre les fichiers.\n"
         "\n"
         "Options :\n"
-        "  -h, --help      affiche cette aide et quitte\n"
-        "  -v, --version   affiche la version et quitte\n"
+        "  -h, --help          affiche cette aide et quitte\n"
+        "  -v, --version       affiche la version et quitte\n"
+        "      --new-instance  démarre un programme à part, même si Tev Auto tourne déjà\n"
         "\n"
         "Voir aussi : man tevauto, et vtrtool pour la ligne de commande.\n");
 }
@@ -84,6 +89,26 @@ int answer(const Request &request)
     return 0;
 }
 
+void openFile(TMainForm *frame, const QString &file, bool reuseOpenWindow)
+{
+    // A name that is not UTF-8 arrives with a replacement character: it names another file,
+    // which a later save would create. Say so and open nothing.
+    if (file.contains(QChar::ReplacementCharacter) && !QFileInfo::exists(file)) {
+        platform::Messages::error(frame, vtrfile::unnameableError(file));
+        return;
+    }
+    const QString path = QFileInfo(file).absoluteFilePath();
+    if (reuseOpenWindow) {
+        if (TMDIChild *open = frame->findDocument(path)) {
+            frame->activateDocument(open);
+            return;
+        }
+    }
+    // As the open dialog leaves it: pictures are looked up beside the vehicle file.
+    platform::FileDialogs::followFolder(path);
+    frame->runCommand([frame, path] { frame->openDocument(path); });
+}
+
 bool startReportAsked()
 {
     return qEnvironmentVariableIsSet("TEVAUTO_START_REPORT");
@@ -97,19 +122,8 @@ void openAtStart(TMainForm *frame, const QStringList &files)
     if (files.isEmpty() && !report)
         return;
     QTimer::singleShot(0, frame, [frame, files, report] {
-        for (const QString &file : files) {
-            // A name that is not UTF-8 arrives with a replacement character: it names another
-            // file, which a later save would create. Say so and open nothing.
-            if (file.contains(QChar::ReplacementCharacter) && !QFileInfo::exists(file)) {
-                platform::Messages::error(frame, vtrfile::unnameableError(file));
-                continue;
-            }
-            const QFileInfo info(file);
-            const QString path = info.absoluteFilePath();
-            // As the open dialog leaves it: pictures are looked up beside the vehicle file.
-            QDir::setCurrent(info.absolutePath());
-            frame->runCommand([frame, path] { frame->openDocument(path); });
-        }
+        for (const QString &file : files)
+            openFile(frame, file, false);
         if (report) {
             std::fputs(startReport(frame).toUtf8().constData(), stdout);
             std::fflush(stdout);

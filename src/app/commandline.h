@@ -1,6 +1,6 @@
 #pragma once
 // The program's command line: vehicle files to open at start, --help and --version (answered in
-// French on standard output, before any window exists).
+// French on standard output, before any window exists), --new-instance.
 
 #include <QString>
 #include <QStringList>
@@ -13,6 +13,7 @@ struct Request {
     enum Action { Run, Help, Version, Error };
     Action action = Run;
     QStringList files; // as given, in order
+    bool newInstance = false; // --new-instance: never hand the files to a running program
     QString error;     // for Error: the message for standard error
 };
 
@@ -35,6 +36,11 @@ int answer(const Request &request);
 // and once the files are open the program writes what it loaded (documents, help file, boxes)
 // on standard output and ends: status 0, or 1 when a box was shown. The package checks use it.
 void openAtStart(TMainForm *frame, const QStringList &files);
+
+// Opens one file as the Open command does after its dialog: the file's folder becomes current
+// (and the dialogs'), then a window captioned with the full path loads it. `reuseOpenWindow`:
+// a file already open in a window brings that window to the front instead.
+void openFile(TMainForm *frame, const QString &file, bool reuseOpenWindow);
 
 // Whether the report above was asked for.
 bool startReportAsked();

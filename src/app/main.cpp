@@ -1,4 +1,5 @@
 #include "app/TMainForm.h"
+#include "app/appservice.h"
 #include "app/autosave.h"
 #include "app/commandline.h"
 #include "app/singlewindows.h"
@@ -33,11 +34,16 @@ int main(int argc, char *argv[])
     const commandline::Request request = commandline::parse(app.arguments().mid(1));
     if (request.action != commandline::Request::Run)
         return commandline::answer(request);
+    // A program already running takes the files: this one ends before it shows anything.
+    AppService service;
+    if (service.start(request.files, request.newInstance) == AppService::Start::HandedOver)
+        return 0;
     startup::prepareApplication(app);
     QWidget *splash = startup::showSplash();
     TMainForm *frame = startup::createWindows();
     delete splash;
     frame->show();
+    service.setFrame(frame);
     if (singles().Horloge)
         singles().Horloge->setClockSetter(&setComputerClock);
     // Unsaved work survives a crash; what a stopped program left is offered first.

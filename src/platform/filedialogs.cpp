@@ -2,6 +2,7 @@
 
 #include "core/vehicle/vtrfile.h"
 #include "platform/messages.h"
+#include "platform/settings.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -26,11 +27,23 @@ QString fromQueue(const QString &record)
     return name;
 }
 
+const QString kFolderKey = QStringLiteral("Dialogues/dossier");
+
 QString chosen(const QString &path)
 {
     if (!path.isEmpty())
-        QDir::setCurrent(QFileInfo(path).absolutePath());
+        FileDialogs::followFolder(path);
     return path;
+}
+
+// The folder the last dialog (of this run or an earlier one) chose from; the current one when
+// there is none or it has gone.
+QString startFolder()
+{
+    const QString folder = Settings::value(kFolderKey).toString();
+    if (!folder.isEmpty() && QFileInfo(folder).isDir())
+        return folder;
+    return QDir::currentPath();
 }
 
 // Qt leaves out of its listings the names that are not UTF-8, but a folder of such a name can
@@ -83,7 +96,7 @@ QString run(QFileDialog &dlg, const QString &filter)
 {
     dlg.setOption(QFileDialog::DontUseNativeDialog);
     dlg.setNameFilters(FileDialogs::toNameFilters(filter));
-    dlg.setDirectory(QDir::current());
+    dlg.setDirectory(startFolder());
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
         return {};
     return chosen(dlg.selectedFiles().constFirst());
@@ -114,6 +127,7 @@ QString FileDialogs::getOpenFileName(QWidget *parent, const QString &filter, con
 {
     if (g_testMode)
         return chosen(fromQueue(QStringLiteral("open: ") + filter));
+    Settings::keepQtSettingsOut();
     QFileDialog dlg(parent, title.isEmpty() ? QStringLiteral("Ouvrir") : title);
     dlg.setAcceptMode(QFileDialog::AcceptOpen);
     dlg.setFileMode(QFileDialog::ExistingFile);
@@ -124,6 +138,7 @@ QString FileDialogs::getImportFileName(QWidget *parent, const QString &filter)
 {
     if (g_testMode)
         return chosen(fromQueue(QStringLiteral("import: ") + filter));
+    Settings::keepQtSettingsOut();
     QFileDialog dlg(parent, QStringLiteral("Importer"));
     dlg.setAcceptMode(QFileDialog::AcceptOpen);
     dlg.setFileMode(QFileDialog::ExistingFile);
@@ -149,12 +164,20 @@ QString FileDialogs::getSaveFileName(QWidget *parent, const QString &filter,
                 return chosen(name);
         }
     }
+    Settings::keepQtSettingsOut();
     SaveDialog dlg(parent, caption, target);
     dlg.setAcceptMode(QFileDialog::AcceptSave);
     dlg.setFileMode(QFileDialog::AnyFile);
     if (!defaultSuffix.isEmpty())
         dlg.setDefaultSuffix(defaultSuffix);
     return run(dlg, filter);
+}
+
+void FileDialogs::followFolder(const QString &file)
+{
+    const QString folder = QFileInfo(file).absolutePath();
+    QDir::setCurrent(folder);
+    Settings::setValue(kFolderKey, folder);
 }
 
 void FileDialogs::setTestMode(bool on)

@@ -1,6 +1,7 @@
 #pragma once
 // Open and save dialogs. Filters are given as "Description|patterns|Description|patterns";
-// choosing a file makes its folder the current directory, which the program relies on.
+// choosing a file makes its folder the current directory, which the program relies on. The
+// dialogs open in the folder of the last file chosen, kept in the settings file across runs.
 
 #include <QString>
 #include <QStringList>
@@ -27,6 +28,10 @@ public:
 
     // The dialog of "Importer": another application's file to bring in (recorded as "import: filter").
     static QString getImportFileName(QWidget *parent, const QString &filter);
+
+    // What choosing `file` in a dialog does to the folders: its folder becomes the current one
+    // and the one the next dialog opens in. For files opened without a dialog too.
+    static void followFolder(const QString &file);
 
     // "Desc (*.a;*.b)|*.a;*.b|..." -> Qt's name filters.
     static QStringList toNameFilters(const QString &pipeFilter);

@@ -2,6 +2,7 @@
 
 #include "core/vehicle/ledgermodel.h"
 #include "core/vehicle/textrules.h"
+#include "platform/settings.h"
 #include "platform/systemclock.h"
 #include "ui/widgets/TDatePicker.h"
 
@@ -77,6 +78,48 @@ TLedgerView::TLedgerView(LedgerModelBase *model, QWidget *parent) : QTableView(p
         setColumnWidth(c, model->column(c).width);
     setStatusTip(hint());
     viewport()->setStatusTip(hint());
+}
+
+QList<int> TLedgerView::columnWidths() const
+{
+    QList<int> out;
+    for (int c = 0; c < model()->columnCount(); ++c)
+        out << columnWidth(c);
+    return out;
+}
+
+void TLedgerView::showEvent(QShowEvent *event)
+{
+    QTableView::showEvent(event);
+    // Read at first show, when the window has given the list its name.
+    if (m_widthsRead || objectName().isEmpty())
+        return;
+    m_widthsRead = true;
+    const QList<int> kept =
+        platform::Settings::widths(QStringLiteral("Colonnes/") + objectName(), model()->columnCount());
+    for (int c = 0; c < kept.size(); ++c)
+        setColumnWidth(c, kept[c]);
+    m_keptWidths = columnWidths();
+}
+
+void TLedgerView::hideEvent(QHideEvent *event)
+{
+    // Another page, the window closing, the program ending: a good moment to keep the widths,
+    // written only when the user changed them.
+    keepColumnWidths();
+    QTableView::hideEvent(event);
+}
+
+void TLedgerView::keepColumnWidths()
+{
+    if (!m_widthsRead)
+        return;
+    const QList<int> now = columnWidths();
+    // While the window is taken down the model may already be gone.
+    if (now.size() != m_keptWidths.size() || now == m_keptWidths)
+        return;
+    m_keptWidths = now;
+    platform::Settings::setWidths(QStringLiteral("Colonnes/") + objectName(), now);
 }
 
 QString TLedgerView::hint()

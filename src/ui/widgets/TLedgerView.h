@@ -5,7 +5,8 @@
 // selection: Insert asks for a new entry whatever is selected, Esc clears the selection; Delete
 // asks for the selected entry to be deleted. A
 // single click below the entries clears it too, once the double-click interval has passed: a
-// double-click there still reaches the entry that was selected.
+// double-click there still reaches the entry that was selected. Column widths the user changes
+// are kept in the settings file under the list's object name, for the next list of that name.
 
 #include <QBasicTimer>
 #include <QPersistentModelIndex>
@@ -44,8 +45,15 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void timerEvent(QTimerEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
 
 private:
+    QList<int> columnWidths() const;
+    void keepColumnWidths();
+
+    QList<int> m_keptWidths; // as last read from or written to the settings file
+    bool m_widthsRead = false;
     bool m_dateEditing = false;
     // The slow second click: a click on the date of the entry already selected starts the editor
     // once the double-click interval has passed without a second click.
