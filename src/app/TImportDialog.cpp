@@ -135,7 +135,9 @@ TImportDialog::TImportDialog(QWidget *parent)
     layout->addLayout(form);
     layout->addWidget(VehicleNote);
     layout->addWidget(DateOrderNote);
-    layout->addWidget(new QLabel(QStringLiteral("Détail :"), this));
+    auto *detailLabel = new QLabel(QStringLiteral("Détail :"), this);
+    detailLabel->setBuddy(Details);
+    layout->addWidget(detailLabel);
     layout->addWidget(Details, 1);
     layout->addLayout(buttons);
 
