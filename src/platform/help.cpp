@@ -253,6 +253,15 @@ protected:
         QWidget::keyPressEvent(event);
     }
 
+    // The window help was asked from gets the keyboard back: a window manager may leave no
+    // window active when a child window closes.
+    void closeEvent(QCloseEvent *event) override
+    {
+        QWidget::closeEvent(event);
+        if (QWidget *owner = parentWidget(); owner && owner->isVisible())
+            owner->activateWindow();
+    }
+
 private:
     void filterIndex(const QString &text)
     {

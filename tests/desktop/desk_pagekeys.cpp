@@ -4,10 +4,12 @@
 #include "app/TMainForm.h"
 #include "app/startup.h"
 #include "desktest.h"
+#include "platform/help.h"
 #include "ui/document/TMDIChild.h"
 
 #include <QAction>
 #include <QDir>
+#include <QFile>
 #include <QMdiArea>
 #include <QMenu>
 #include <QTemporaryDir>
@@ -43,6 +45,8 @@ private slots:
         QVERIFY(m_dir.isValid());
         m_home = QDir::currentPath();
         QVERIFY(QDir::setCurrent(m_dir.path()));
+        QVERIFY(QFile::copy(QStringLiteral(TEV_SOURCE_DIR "/resources/TevAuto.hlp"),
+                            m_dir.filePath(QStringLiteral("TevAuto.hlp"))));
     }
     void cleanupTestCase() { QDir::setCurrent(m_home); }
 
@@ -75,6 +79,41 @@ private slots:
         QVERIFY(onPage(second, TMDIChild::Image));
         QVERIFY(desktest::key(QStringLiteral("alt+7")));
         QVERIFY(onPage(second, TMDIChild::Commentaire));
+        QVERIFY(hasKeyboard(second));
+
+        // F1 on the page opens its topic; Esc closes the help and the document has the keyboard
+        // again.
+        QVERIFY(desktest::key(QStringLiteral("F1")));
+        QTRY_VERIFY_WITH_TIMEOUT(platform::Help::window() && platform::Help::window()->isActiveWindow(),
+                                 kWait);
+        QVERIFY(desktest::key(QStringLiteral("Escape")));
+        QTRY_VERIFY_WITH_TIMEOUT(!platform::Help::window()->isVisible(), kWait);
+        QVERIFY(hasKeyboard(second));
+
+        // The same from a modal window: the help opened over the calculator closes with Esc and
+        // leaves the calculator with the keyboard, so that Esc then closes it.
+        bool helpShown = false;
+        bool backToCalculator = false;
+        desktest::onNextModal([&helpShown, &backToCalculator](QWidget *calculator) {
+            if (!desktest::key(QStringLiteral("F1")))
+                return;
+            helpShown = QTest::qWaitFor(
+                [] {
+                    return platform::Help::window() &&
+                           QApplication::activeWindow() == platform::Help::window();
+                },
+                kWait);
+            if (!helpShown || !desktest::key(QStringLiteral("Escape")))
+                return;
+            backToCalculator =
+                QTest::qWaitFor([calculator] { return QApplication::activeWindow() == calculator; }, kWait);
+            desktest::key(QStringLiteral("Escape"));
+        });
+        QVERIFY(desktest::key(QStringLiteral("alt+u")));
+        QVERIFY(QTest::qWaitFor([&frame] { return frame->Utilitaires1->isVisible(); }, kWait));
+        QVERIFY(desktest::key(QStringLiteral("a"))); // "C&alculatrice"
+        QTRY_VERIFY_WITH_TIMEOUT(helpShown && !QApplication::activeModalWidget(), kWait);
+        QVERIFY(backToCalculator);
         QVERIFY(hasKeyboard(second));
 
         // Ctrl+Tab is the client area's: the other document comes to the front, and neither
