@@ -123,6 +123,9 @@ TImportDialog::TImportDialog(QWidget *parent)
     Preview->setSelectionMode(QAbstractItemView::NoSelection);
     Preview->verticalHeader()->setVisible(false);
     Preview->setMinimumHeight(170);
+    Preview->setAccessibleName(QStringLiteral("Premières lignes du fichier"));
+    // Tab leaves the table for the next control instead of walking its cells.
+    Preview->setTabKeyNavigation(false);
     PreviewLabel = new QLabel(this);
     PreviewLabel->setObjectName(QStringLiteral("PreviewLabel"));
     PreviewLabel->setWordWrap(true);
@@ -155,7 +158,9 @@ TImportDialog::TImportDialog(QWidget *parent)
     layout->addWidget(DoubtLabel);
     layout->addWidget(PreviewLabel);
     layout->addWidget(Preview, 1);
-    layout->addWidget(new QLabel(QStringLiteral("Détail :"), this));
+    auto *detailLabel = new QLabel(QStringLiteral("Détail :"), this);
+    detailLabel->setBuddy(Details);
+    layout->addWidget(detailLabel);
     layout->addWidget(Details, 1);
     layout->addLayout(buttons);
 

@@ -1,5 +1,6 @@
 #include "app/TMainForm.h"
 
+#include "app/helpkeys.h"
 #include "app/startup.h"
 #include "app/statuspanels.h"
 #include "app/toolpictures.h"
@@ -105,6 +106,8 @@ TMainForm::TMainForm(QWidget *parent)
     buildMenus();
     buildRecentMenu();
     buildToolBar();
+    // F1 on a window or a document page (the menus' F1 is in eventFilter).
+    helpkeys::install(this);
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));

@@ -185,6 +185,8 @@ QToolButton *TMainForm::addButton(const char *name, int left, const QString &hin
     b->setIcon(toolpictures::icon(picture, size));
     b->setToolTip(hint);
     b->setStatusTip(hint);
+    // A picture alone says nothing to a screen reader: the button is named by its hint.
+    b->setAccessibleName(hint);
     connect(b, &QToolButton::clicked, this,
             [this, command] { runCommand([this, command] { (this->*command)(); }); });
     return b;

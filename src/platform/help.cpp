@@ -51,7 +51,9 @@ QString howToHtml()
         "rubriques déjà affichées.</p>"
         "<h2>Aide contextuelle</h2>"
         "<p>Dans Tev Auto, appuyez sur F1 pendant qu'un menu ou l'une de ses commandes est en "
-        "surbrillance : l'aide s'ouvre sur la rubrique de ce menu.</p>"
+        "surbrillance : l'aide s'ouvre sur la rubrique de ce menu. Ailleurs, F1 ouvre la "
+        "rubrique de la fenêtre affichée, ou celle de la page d'un document.</p>"
+        "<p>Échap ferme la fenêtre d'aide.</p>"
         "</body></html>");
 }
 
@@ -122,6 +124,10 @@ public:
 
         m_browser = new HelpBrowser(this);
         m_browser->setObjectName(QStringLiteral("HelpBrowser"));
+        m_tree->setAccessibleName(QStringLiteral("Sommaire"));
+        m_search->setAccessibleName(QString::fromUtf16(u"Mot à rechercher"));
+        m_index->setAccessibleName(QStringLiteral("Index"));
+        m_browser->setAccessibleName(QStringLiteral("Rubrique"));
         m_browser->setOpenExternalLinks(true);
 
         auto *split = new QSplitter(this);
@@ -235,6 +241,27 @@ public:
         m_browser->setSource(QUrl(kHowToScheme + QStringLiteral(":utiliser")), QTextDocument::HtmlResource);
     }
 
+protected:
+    // Esc closes the help as it closes the program's other windows; the controls inside that
+    // use Esc themselves (an open list) take it first.
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+            close();
+            return;
+        }
+        QWidget::keyPressEvent(event);
+    }
+
+    // The window help was asked from gets the keyboard back: a window manager may leave no
+    // window active when a child window closes.
+    void closeEvent(QCloseEvent *event) override
+    {
+        QWidget::closeEvent(event);
+        if (QWidget *owner = parentWidget(); owner && owner->isVisible())
+            owner->activateWindow();
+    }
+
 private:
     void filterIndex(const QString &text)
     {
@@ -262,6 +289,26 @@ private:
 
 QPointer<HelpWindow> g_window;
 
+// The help window, made or taken over by the window it is opened from. A modal window blocks
+// every window but its own children: help asked for in a dialog must be one of them, or it
+// could be neither read nor closed until the dialog is.
+HelpWindow *helpWindowFor(QWidget *parent)
+{
+    QWidget *owner = QApplication::activeModalWidget();
+    if (!owner && parent)
+        owner = parent->window();
+    if (!g_window) {
+        g_window = new HelpWindow(owner);
+    } else if (g_window->parentWidget() != owner) {
+        const bool shown = g_window->isVisible();
+        const QRect where = g_window->geometry();
+        g_window->setParent(owner, g_window->windowFlags());
+        if (shown)
+            g_window->setGeometry(where);
+    }
+    return g_window;
+}
+
 // Reads the file afresh for every command, so that a file fixed while the program runs is seen.
 HelpWindow *open(QWidget *parent)
 {
@@ -272,9 +319,7 @@ HelpWindow *open(QWidget *parent)
                              file.error);
         return nullptr;
     }
-    if (!g_window)
-        g_window = new HelpWindow(parent ? parent->window() : nullptr);
-    g_window->load(path, file);
+    helpWindowFor(parent)->load(path, file);
     g_window->show();
     g_window->raise();
     g_window->activateWindow();
@@ -379,8 +424,7 @@ void Help::helpOnHelp(QWidget *parent)
     if (g_testMode)
         return record(QStringLiteral("howto"));
     // Help on help is the engine's own page: it needs no help file.
-    if (!g_window)
-        g_window = new HelpWindow(parent ? parent->window() : nullptr);
+    helpWindowFor(parent);
     const QString path = resolvedFile();
     const HelpFile file = read(path);
     if (file.ok())
@@ -397,6 +441,14 @@ void Help::context(QWidget *parent, int number)
         return record(QStringLiteral("context %1").arg(number));
     if (HelpWindow *w = open(parent))
         w->showTopic(contextAnchor(number));
+}
+
+void Help::topic(QWidget *parent, const QString &anchor)
+{
+    if (g_testMode)
+        return record(QStringLiteral("topic ") + anchor);
+    if (HelpWindow *w = open(parent))
+        w->showTopic(anchor);
 }
 
 void Help::setTestMode(bool on)

@@ -50,12 +50,15 @@ public:
     static void helpOnHelp(QWidget *parent);
     // The topic with this context number (anchor "contexte<n>").
     static void context(QWidget *parent, int number);
+    // The topic with this anchor (F1 on a window or a page).
+    static void topic(QWidget *parent, const QString &anchor);
 
     static HelpFile read(const QString &path);
     static QString contextAnchor(int number);
 
     // Test mode: no window is shown; each command is recorded as "kind file" or, for context
-    // help, "context <n> file" (kind is contents, search "<keyword>", howto).
+    // help, "context <n> file" or "topic <anchor> file" (kind is contents, search "<keyword>",
+    // howto).
     static void setTestMode(bool on);
     static QStringList calls();
     // The help window when one was opened (null in test mode or before the first command).

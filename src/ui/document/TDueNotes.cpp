@@ -45,6 +45,9 @@ TDueNotes::TDueNotes(const VehicleRecord &record, QWidget *window) : QObject(win
     m_inspection = greyLine(QStringLiteral("EditControle"), m_lines);
     column->addWidget(m_service);
     column->addWidget(m_inspection);
+    // No label beside them: a screen reader gets what each line is about.
+    m_service->setAccessibleName(QStringLiteral("Prochain entretien"));
+    m_inspection->setAccessibleName(QString::fromUtf16(u"Contrôle technique"));
 
     // The same kind of bar as the one of a load that stopped part-way, with a close button.
     auto *frame = new QFrame(window);

@@ -144,6 +144,11 @@ private:
     QLineEdit *makeEdit(int field, QWidget *parent);
     QDateEdit *makeDatePicker(int number, QWidget *parent);
     void connectFields();
+    // Keyboard and screen readers (TMDIChildKeys.cpp): page keys, tab tooltips, the names of
+    // the controls no label names well.
+    void setUpPageKeys();
+    void nameControls();
+    void keyToPage(int page);
 
     // Handlers.
     void PageControl1Change(int page);

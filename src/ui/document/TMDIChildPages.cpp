@@ -155,6 +155,8 @@ void TMDIChild::buildPages()
     PageControl1->addTab(buildCommentaire(), QStringLiteral("Commentaire"));
     PageControl1->addTab(buildImage(), QStringLiteral("Image"));
     connectFields();
+    setUpPageKeys();
+    nameControls();
 }
 
 QWidget *TMDIChild::buildDescription()

@@ -5,6 +5,7 @@
 #include "platform/systemclock.h"
 #include "ui/widgets/TDatePicker.h"
 #include "ui/widgets/TTextInput.h"
+#include "ui/widgets/accessnames.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -117,6 +118,7 @@ TEntryDialog::TEntryDialog(QWidget *parent, const QString &className, const QStr
         setTabOrder(order[i - 1], order[i]);
 
     DateTimePicker1->setFocus();
+    accessnames::nameInnerFields(this);
 }
 
 QString TEntryDialog::Dec(const QString &text)

@@ -45,6 +45,9 @@ TStats::TStats(QWidget *parent)
     connect(Button1, &QPushButton::clicked, this, &TStats::Button1Click);
 
     StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
+    StringGrid1->setAccessibleName(QString::fromUtf16(u"Dépenses par année"));
+    // The arrows move in the grid; Tab goes on to "Fermer" instead of through 384 cells.
+    StringGrid1->setTabKeyNavigation(false);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);

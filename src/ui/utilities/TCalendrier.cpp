@@ -203,6 +203,11 @@ TCalendrier::TCalendrier(QWidget *parent)
     Label1->setFont(f);
     paint(Label1, QPalette::WindowText, Qt::red);
 
+    // Both month buttons read "Mois": their arrow alone tells them apart on screen.
+    BitBtn1->setAccessibleName(QString::fromUtf16(u"Mois précédent"));
+    BitBtn2->setAccessibleName(QStringLiteral("Mois suivant"));
+    Calendar1->setAccessibleName(QStringLiteral("Jours du mois"));
+
     noDefaultButton({BitBtn1, BitBtn2, Button1});
 
     connect(Calendar1, &TCalendrierGrid::dateChanged, this, &TCalendrier::Calendar1Change);
@@ -221,6 +226,8 @@ void TCalendrier::FormActivate()
 void TCalendrier::Calendar1Change()
 {
     Label1->setText(calendrier::caption(Calendar1->date(), QLocale::system()));
+    // The grid is painted: a screen reader learns the chosen day from here.
+    Calendar1->setAccessibleDescription(QLocale::system().toString(Calendar1->date(), QLocale::LongFormat));
 }
 
 void TCalendrier::BitBtn1Click()

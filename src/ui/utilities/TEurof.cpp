@@ -41,6 +41,8 @@ TSpinButton::TSpinButton(QWidget *parent)
     m_down->setObjectName(QStringLiteral("DownButton"));
     m_up->setArrowType(Qt::UpArrow);
     m_down->setArrowType(Qt::DownArrow);
+    m_up->setAccessibleName(QStringLiteral("Plus"));
+    m_down->setAccessibleName(QStringLiteral("Moins"));
     for (QToolButton *b : {m_up, m_down}) {
         b->setFocusPolicy(Qt::NoFocus);
         b->setAutoRepeat(true);
@@ -183,6 +185,16 @@ TEurof::TEurof(QWidget *parent)
     close->setGeometry(166, 218, 156, 36);
     m_buttons[10] = close;
     connect(close, &QPushButton::clicked, this, &TEurof::Button10Click);
+
+    // The arrows step the rate: a screen reader names them, and the rate, by what they are.
+    Edit3->setAccessibleName(QStringLiteral("Taux de conversion (francs pour un euro)"));
+    SpinButton1->setAccessibleName(QStringLiteral("Changer le taux"));
+    SpinButton1->setAccessibleDescription(
+        QStringLiteral("Flèche haut, flèche bas : taux suivant, précédent"));
+    Label1->setAccessibleName(QStringLiteral("Montant saisi"));
+    Label2->setAccessibleName(QString::fromUtf16(u"Résultat"));
+    m_buttons[12]->setAccessibleName(QStringLiteral("Virgule"));
+    m_buttons[11]->setAccessibleName(QString::fromUtf16(u"Égal"));
 
     setTabOrder(m_buttons[11], RadioButton1);
     setTabOrder(RadioButton1, SpinButton1);

@@ -71,6 +71,7 @@ THorlogeSpin::THorlogeSpin(QWidget *parent)
     setFocusPolicy(Qt::StrongFocus);
     for (QToolButton *b : {m_up, m_down}) {
         b->setArrowType(b == m_up ? Qt::UpArrow : Qt::DownArrow);
+        b->setAccessibleName(b == m_up ? QStringLiteral("Plus") : QStringLiteral("Moins"));
         b->setFocusPolicy(Qt::NoFocus);
         // One step on the press, then the repeat while the button is held.
         connect(b, &QToolButton::pressed, this, [this, b] {
@@ -162,8 +163,12 @@ THorloge::THorloge(QWidget *parent)
     m_fields = new QButtonGroup(this);
     const QString items[] = {QStringLiteral("Hr"), QStringLiteral("Mn"), QStringLiteral("Jo"),
                              QStringLiteral("Mo"), QStringLiteral("An")};
+    // The captions are abbreviations: a screen reader says the words.
+    const QString spoken[] = {QStringLiteral("Heures"), QStringLiteral("Minutes"), QStringLiteral("Jour"),
+                              QStringLiteral("Mois"), QString::fromUtf16(u"Année")};
     for (int i = 0; i < 5; ++i) {
         auto *r = new QRadioButton(items[i], RadioGroup1);
+        r->setAccessibleName(spoken[i]);
         r->setGeometry(6, 4 + i * 17, 42, 17);
         m_fields->addButton(r, i);
     }
@@ -171,12 +176,16 @@ THorloge::THorloge(QWidget *parent)
     SpinButton1 = new THorlogeSpin(this);
     SpinButton1->setObjectName(QStringLiteral("SpinButton1"));
     SpinButton1->setGeometry(200, 6, 24, 44);
+    SpinButton1->setAccessibleName(QStringLiteral("Changer le champ choisi"));
+    SpinButton1->setAccessibleDescription(QStringLiteral("Flèche haut, flèche bas : plus, moins"));
     connect(SpinButton1, &THorlogeSpin::upClick, this, &THorloge::SpinButton1UpClick);
     connect(SpinButton1, &THorlogeSpin::downClick, this, &THorloge::SpinButton1DownClick);
 
     Button2 = new QPushButton(QStringLiteral("Set"), this);
     Button2->setObjectName(QStringLiteral("Button2"));
     Button2->setGeometry(196, 56, 32, 22);
+    Button2->setAccessibleDescription(QString::fromUtf16(
+        u"Arrête l'horloge pour la régler ; une seconde fois, règle l'horloge de l'ordinateur"));
     connect(Button2, &QPushButton::clicked, this, &THorloge::Button2Click);
     connect(Button1, &QPushButton::clicked, this, &THorloge::Button1Click);
 

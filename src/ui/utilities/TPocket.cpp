@@ -11,6 +11,8 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <iterator>
+
 namespace {
 
 using look::Navy;
@@ -85,6 +87,13 @@ TPocket::TPocket(QWidget *parent)
         m_buttons[std::size_t(i)] = b;
     }
     m_buttons[11]->setDefault(true);
+    // What a screen reader says for the signs and abbreviations of the keys.
+    static constexpr const char16_t *Spoken[] = {
+        u"Virgule",       u"Égal",       u"Plus",          u"Moins",
+        u"Multiplié par", u"Divisé par", u"Inverse (1/x)", u"Racine carrée (sqr)",
+        u"Effacer (C)"};
+    for (std::size_t i = 0; i < std::size(Spoken); ++i)
+        m_buttons[10 + i]->setAccessibleName(QString::fromUtf16(Spoken[i]));
 
     m_actions = {[this] { Button0Click(); },  [this] { Button1Click(); },  [this] { Button2Click(); },
                  [this] { Button3Click(); },  [this] { Button4Click(); },  [this] { Button5Click(); },
