@@ -3,6 +3,7 @@
 // manager made active.
 #include "app/TMainForm.h"
 #include "app/startup.h"
+#include "deskframe.h"
 #include "desktest.h"
 #include "ui/document/TMDIChild.h"
 
@@ -47,15 +48,12 @@ private slots:
     void init()
     {
         QVERIFY(QDir::setCurrent(m_dir.path()));
-        m_frame.reset(startup::createWindows());
-        m_frame->show();
-        QVERIFY(QTest::qWaitForWindowActive(m_frame.get(), kWait));
+        m_frame.reset(desktest::showFrame());
+        QVERIFY(m_frame);
     }
     void cleanup()
     {
-        // Nothing of these documents is to be kept.
-        for (TMDIChild *doc : m_frame->findChildren<TMDIChild *>())
-            doc->setRecord(VehicleRecord::create(doc->record().DateTimePicker1));
+        desktest::dropDocuments(m_frame.get());
         m_frame.reset();
     }
 
@@ -63,24 +61,12 @@ private slots:
     void purchaseDateTypedOnItsPage();
 
 private:
-    TMDIChild *newDocument();
     void typeEntry(const Entry &entry, QString *firstFocus);
 
     QString m_home;
     QTemporaryDir m_dir;
     std::unique_ptr<TMainForm> m_frame;
 };
-
-TMDIChild *DesktopEntryTest::newDocument()
-{
-    const int before = m_frame->documentCount();
-    if (!desktest::click(m_frame->SpeedButton1))
-        return nullptr;
-    if (!QTest::qWaitFor([this, before] { return m_frame->documentCount() == before + 1; }, kWait))
-        return nullptr;
-    TMDIChild *doc = m_frame->activeChild();
-    return QTest::qWaitFor([doc] { return doc->window()->isActiveWindow(); }, kWait) ? doc : nullptr;
-}
 
 // Types the entry into the dialog that comes up next, then clicks its "OK".
 void DesktopEntryTest::typeEntry(const Entry &entry, QString *firstFocus)
@@ -103,7 +89,7 @@ void DesktopEntryTest::typeEntry(const Entry &entry, QString *firstFocus)
 
 void DesktopEntryTest::entriesTypedIntoTheThreeDialogs()
 {
-    TMDIChild *doc = newDocument();
+    TMDIChild *doc = desktest::newDocument(m_frame.get());
     QVERIFY(doc);
     const QString tab = QStringLiteral("Tab");
     struct Ledger {
@@ -164,7 +150,7 @@ void DesktopEntryTest::entriesTypedIntoTheThreeDialogs()
 
 void DesktopEntryTest::purchaseDateTypedOnItsPage()
 {
-    TMDIChild *doc = newDocument();
+    TMDIChild *doc = desktest::newDocument(m_frame.get());
     QVERIFY(doc);
     auto *picker = doc->findChild<QDateEdit *>(QStringLiteral("DateTimePicker1"));
     auto *price = doc->findChild<QLineEdit *>(QStringLiteral("Edit4"));

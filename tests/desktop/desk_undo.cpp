@@ -3,6 +3,7 @@
 // server to the window the window manager made active.
 #include "app/TMainForm.h"
 #include "app/startup.h"
+#include "deskframe.h"
 #include "desktest.h"
 #include "ui/document/TMDIChild.h"
 #include "ui/widgets/TDatePicker.h"
@@ -32,14 +33,12 @@ private slots:
     void init()
     {
         QVERIFY(QDir::setCurrent(m_dir.path()));
-        m_frame.reset(startup::createWindows());
-        m_frame->show();
-        QVERIFY(QTest::qWaitForWindowActive(m_frame.get(), kWait));
+        m_frame.reset(desktest::showFrame());
+        QVERIFY(m_frame);
     }
     void cleanup()
     {
-        for (TMDIChild *doc : m_frame->findChildren<TMDIChild *>())
-            doc->setRecord(VehicleRecord::create(doc->record().DateTimePicker1));
+        desktest::dropDocuments(m_frame.get());
         m_frame.reset();
     }
 
@@ -47,27 +46,15 @@ private slots:
     void dialogRefusesAnImpossibleDate();
 
 private:
-    TMDIChild *newDocument();
 
     QString m_home;
     QTemporaryDir m_dir;
     std::unique_ptr<TMainForm> m_frame;
 };
 
-TMDIChild *DesktopUndoTest::newDocument()
-{
-    const int before = m_frame->documentCount();
-    if (!desktest::click(m_frame->SpeedButton1))
-        return nullptr;
-    if (!QTest::qWaitFor([this, before] { return m_frame->documentCount() == before + 1; }, kWait))
-        return nullptr;
-    TMDIChild *doc = m_frame->activeChild();
-    return QTest::qWaitFor([doc] { return doc->window()->isActiveWindow(); }, kWait) ? doc : nullptr;
-}
-
 void DesktopUndoTest::deleteKeyThenCtrlZ()
 {
-    TMDIChild *doc = newDocument();
+    TMDIChild *doc = desktest::newDocument(m_frame.get());
     QVERIFY(doc);
     VehicleRecord r = doc->record();
     r.ListView3 = {{QStringLiteral("01/03/2026"), QStringLiteral("Gare"), QStringLiteral("8.00")},
@@ -93,7 +80,7 @@ void DesktopUndoTest::deleteKeyThenCtrlZ()
 
 void DesktopUndoTest::dialogRefusesAnImpossibleDate()
 {
-    TMDIChild *doc = newDocument();
+    TMDIChild *doc = desktest::newDocument(m_frame.get());
     QVERIFY(doc);
     QVERIFY(desktest::clickTab(doc->findChild<QTabWidget *>(QStringLiteral("PageControl1")),
                                TMDIChild::Stationnement));
