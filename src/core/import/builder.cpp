@@ -95,23 +95,23 @@ private:
 // amounts, and a shared text costs neither a formatting nor an allocation.
 class NumberTexts {
 public:
-    QString get(long double value)
+    LedgerText get(long double value)
     {
         double key = double(value);
         quint64 bits = 0;
         std::memcpy(&bits, &key, sizeof bits);
         Slot &s = m_slots[(bits * 0x9E3779B97F4A7C15ULL) >> 54];
-        if (!s.text.isNull() && s.value == value)
+        if (!s.text.isEmpty() && s.value == value)
             return s.text;
         s.value = value;
-        s.text = twoDecimals(value);
+        s.text = twoDecimalsText(value);
         return s.text;
     }
 
 private:
     struct Slot {
         long double value = 0;
-        QString text;
+        LedgerText text;
     };
     std::array<Slot, 1024> m_slots;
 };
@@ -146,16 +146,12 @@ void sortByKey(std::vector<Entry> &ledger, const std::vector<qint64> &keys)
     }
 }
 
-// A hash of the texts that make two entries of a day the same (FNV-1a: short texts, many rows).
-size_t textsHash(std::initializer_list<const QString *> texts)
+// A hash of the texts that make two entries of a day the same.
+size_t textsHash(std::initializer_list<const LedgerText *> texts)
 {
     quint64 h = 14695981039346656037ULL;
-    for (const QString *t : texts) {
-        if (t)
-            for (QChar c : *t)
-                h = (h ^ c.unicode()) * 1099511628211ULL;
-        h = (h ^ 0x10000) * 1099511628211ULL; // between texts: no UTF-16 unit
-    }
+    for (const LedgerText *t : texts)
+        h = (h ^ (t ? t->hash() : 0)) * 1099511628211ULL;
     return size_t(h);
 }
 
@@ -183,9 +179,9 @@ struct Builder::Caches {
     NumberTexts odometers, totals, quantities;
     // A description as written, made fit; for a fill-up also with its marks, made when first met.
     struct Description {
-        QString fit;
+        LedgerText fit;
         int replaced = 0;
-        std::array<QString, 4> fuel; // plain, partial, missed before, both
+        std::array<LedgerText, 4> fuel; // plain, partial, missed before, both
         quint8 made = 0;             // bit per `fuel` text made
     };
     QHash<QString, Description> descriptions;
@@ -275,7 +271,7 @@ void Builder::addNamed(Row &&row, const QString &title)
         titles << t;
 }
 
-QString Builder::describe(const QString &raw, Ledger ledger, bool partial, bool missed, int &replaced)
+LedgerText Builder::describe(const QString &raw, Ledger ledger, bool partial, bool missed, int &replaced)
 {
     const auto marked = [](const QString &fit, int variant) {
         QString text = fit;
@@ -283,40 +279,37 @@ QString Builder::describe(const QString &raw, Ledger ledger, bool partial, bool 
             text.append(u" (plein partiel)"_s);
         if (variant & 2)
             text.append(u" (pleins manqués avant)"_s);
-        return text.trimmed();
+        return LedgerText(text.trimmed());
     };
     const int variant = (partial ? 1 : 0) | (missed ? 2 : 0);
     auto &cache = m_caches->descriptions;
     auto it = cache.find(raw);
     if (it == cache.end()) {
         int count = 0;
-        QString fit = fitParts(raw, count);
+        const QString fit = fitParts(raw, count);
         replaced += count;
-        // Not the reader's buffer, which goes on growing.
-        if (fit.constData() == raw.constData())
-            fit = QString(fit.constData(), fit.size());
         if (cache.size() >= kSharedTexts)
-            return ledger == Ledger::Fuel ? marked(fit, variant) : fit;
-        it = cache.insert(QString(raw.constData(), raw.size()), {fit, count, {}, 0});
+            return ledger == Ledger::Fuel ? marked(fit, variant) : LedgerText(fit);
+        it = cache.insert(QString(raw.constData(), raw.size()), {LedgerText(fit), count, {}, 0});
     } else {
         replaced += it->replaced;
     }
     if (ledger != Ledger::Fuel)
         return it->fit;
     if (!(it->made & (1 << variant))) {
-        it->fuel[size_t(variant)] = marked(it->fit, variant);
+        it->fuel[size_t(variant)] = marked(it->fit.toString(), variant);
         it->made |= quint8(1 << variant);
     }
     return it->fuel[size_t(variant)];
 }
 
-Builder::Numbers Builder::numbersOf(Ledger ledger, const Row &r, const QString &description)
+Builder::Numbers Builder::numbersOf(Ledger ledger, const Row &r, const LedgerText &description)
 {
     Numbers n;
     if (r.asWritten) {
-        n.total = r.totalText;
-        n.quantity = r.quantityText;
-        n.odometer = r.odometerText;
+        n.total = LedgerText(r.totalText);
+        n.quantity = LedgerText(r.quantityText);
+        n.odometer = LedgerText(r.odometerText);
         n.hash = textsHash({&n.odometer, &n.quantity, &n.total, &description});
         return n;
     }
@@ -389,7 +382,7 @@ void Builder::add(Row &&row)
     OpenEntry open;
     open.line = row.line;
     open.date = row.date;
-    QString description = describe(row.description, row.ledger, row.partial, row.missed, open.replaced);
+    LedgerText description = describe(row.description, row.ledger, row.partial, row.missed, open.replaced);
     // Repeats are told apart by the file's own text: two texts may be made fit alike.
     if (open.replaced > 0 && row.ledger != Ledger::Fuel) {
         open.raw = qint32(m_rawTexts.size());
@@ -420,17 +413,17 @@ void Builder::add(Row &&row)
     switch (row.ledger) {
     case Ledger::Fuel:
         index = room(m_fuel);
-        m_fuel.entries.push_back({QString(), std::move(description), std::move(n.total),
-                                  std::move(n.quantity), std::move(n.odometer)});
+        m_fuel.entries.emplace_back(LedgerText(), std::move(description), std::move(n.total),
+                                    std::move(n.quantity), std::move(n.odometer));
         break;
     case Ledger::Garage:
         index = room(m_garage);
-        m_garage.entries.push_back(
-            {QString(), std::move(description), std::move(n.total), std::move(n.odometer)});
+        m_garage.entries.emplace_back(LedgerText(), std::move(description), std::move(n.total),
+                                      std::move(n.odometer));
         break;
     case Ledger::Parking:
         index = room(m_parking);
-        m_parking.entries.push_back({QString(), std::move(description), std::move(n.total)});
+        m_parking.entries.emplace_back(LedgerText(), std::move(description), std::move(n.total));
         break;
     case Ledger::LeftOut:
         return;
@@ -454,7 +447,7 @@ void Builder::setDefaultUnits(DistanceUnit d, VolumeUnit v)
     m_unitsHeld = false;
     for (Waiting &w : m_waiting) {
         const auto set = [&w, this](auto &rows, auto &&place) {
-            Numbers n = numbersOf(w.ledger, w.row, rows.entries[w.index][1]);
+            Numbers n = numbersOf(w.ledger, w.row, rows.entries[w.index].text(1));
             rows.open[w.index].hash = n.hash;
             rows.open[w.index].converted = n.converted;
             place(rows.entries[w.index], n);
@@ -462,19 +455,19 @@ void Builder::setDefaultUnits(DistanceUnit d, VolumeUnit v)
         switch (w.ledger) {
         case Ledger::Fuel:
             set(m_fuel, [](FuelEntry &e, Numbers &n) {
-                e.set(2, n.total);
-                e.set(3, n.quantity);
-                e.set(4, n.odometer);
+                e.text(2) = std::move(n.total);
+                e.text(3) = std::move(n.quantity);
+                e.text(4) = std::move(n.odometer);
             });
             break;
         case Ledger::Garage:
             set(m_garage, [](GarageEntry &e, Numbers &n) {
-                e.set(2, n.total);
-                e.set(3, n.odometer);
+                e.text(2) = std::move(n.total);
+                e.text(3) = std::move(n.odometer);
             });
             break;
         case Ledger::Parking:
-            set(m_parking, [](ParkingEntry &e, Numbers &n) { e.set(2, n.total); });
+            set(m_parking, [](ParkingEntry &e, Numbers &n) { e.text(2) = std::move(n.total); });
             break;
         case Ledger::LeftOut:
             break;
@@ -573,14 +566,12 @@ Builder::Finish Builder::finish(DateOrder given, VehicleRecord &record)
     if (order == DateOrder::Unknown)
         return Finish::NeedsOrder;
 
-    // Many entries share a date: one text each, as the vehicle file's reader shares them.
-    QHash<qint64, QString> dateTexts;
     struct {
         bool set = false;
         DateParts parts;
         std::optional<QDate> date;
         qint64 day = 0;
-        QString text;
+        LedgerText text;
     } last; // the date of the entry before, which neighbours often share
     QDate earliest;
     std::vector<SkippedRow> badDates;
@@ -604,10 +595,7 @@ Builder::Finish Builder::finish(DateOrder given, VehicleRecord &record)
                 last.date = resolveDate(o.date, order);
                 if (last.date) {
                     last.day = last.date->toJulianDay();
-                    auto it = dateTexts.constFind(last.day);
-                    if (it == dateTexts.constEnd())
-                        it = dateTexts.insert(last.day, dateText(*last.date));
-                    last.text = *it;
+                    last.text = dateLedgerText(*last.date);
                 }
             }
             if (!last.date) {
@@ -617,7 +605,7 @@ Builder::Finish Builder::finish(DateOrder given, VehicleRecord &record)
             converted |= o.converted;
             m_report.replacedCharacters += o.replaced;
             auto &entry = entries[i];
-            entry.set(0, last.text);
+            entry.text(0) = last.text;
             const auto isSame = [&](quint32 k) {
                 return open[k].hash == o.hash && same(entries[k], entry)
                     && (open[k].raw < 0 ? o.raw < 0 : o.raw >= 0

@@ -171,7 +171,7 @@ private:
     };
     // An entry's number texts in kilometres and litres, what was converted, and its hash.
     struct Numbers {
-        QString total, quantity, odometer;
+        LedgerText total, quantity, odometer;
         quint8 converted = 0;
         size_t hash = 0;
         Sample values; // for the plausibility checks
@@ -185,8 +185,8 @@ private:
     void checkEntries(std::vector<Seen> &fuel, std::vector<Seen> &garage);
 
     DateOrder chooseOrder(DateOrder given);
-    Numbers numbersOf(Ledger ledger, const Row &row, const QString &description);
-    QString describe(const QString &raw, Ledger ledger, bool partial, bool missed, int &replaced);
+    Numbers numbersOf(Ledger ledger, const Row &row, const LedgerText &description);
+    LedgerText describe(const QString &raw, Ledger ledger, bool partial, bool missed, int &replaced);
 
     Report &m_report;
     bool m_asWritten = false;

@@ -721,53 +721,84 @@ QString fitText(const QString &text, int &replaced)
     return out;
 }
 
-QString twoDecimals(long double value)
+namespace {
+
+// The hundredths straight from the value, written backwards ending at `end`; 0 when the value
+// lies near a half of one, where the rounding of its decimal value decides, or is too large for
+// that to be plain.
+qsizetype plainHundredths(long double value, char *end)
 {
-    // The hundredths straight from the value, unless it lies near a half of one, where the
-    // rounding of its decimal value decides, or is too large for that to be plain.
     const long double scaled = std::fabs(value) * 100;
-    if (scaled < 1e13L) {
-        const auto whole = static_cast<quint64>(scaled); // not negative: the floor
-        const long double frac = scaled - static_cast<long double>(whole);
-        if (frac < 0.49L || frac > 0.51L) {
-            quint64 n = whole + (frac > 0.5L ? 1 : 0);
-            const bool minus = std::signbit(value) && n > 0; // never "-0.00"
-            char16_t buf[24];
-            char16_t *end = buf + std::size(buf), *p = end;
-            for (int k = 0; k < 2; ++k, n /= 10)
-                *--p = char16_t(u'0' + n % 10);
-            *--p = u'.';
-            do {
-                *--p = char16_t(u'0' + n % 10);
-                n /= 10;
-            } while (n > 0);
-            if (minus)
-                *--p = u'-';
-            return QString(reinterpret_cast<const QChar *>(p), end - p);
-        }
-    }
-    return textrules::formatFixed(value, 2);
+    if (scaled >= 1e13L)
+        return 0;
+    const auto whole = static_cast<quint64>(scaled); // not negative: the floor
+    const long double frac = scaled - static_cast<long double>(whole);
+    if (frac >= 0.49L && frac <= 0.51L)
+        return 0;
+    quint64 n = whole + (frac > 0.5L ? 1 : 0);
+    const bool minus = std::signbit(value) && n > 0; // never "-0.00"
+    char *p = end;
+    for (int k = 0; k < 2; ++k, n /= 10)
+        *--p = char('0' + n % 10);
+    *--p = '.';
+    do {
+        *--p = char('0' + n % 10);
+        n /= 10;
+    } while (n > 0);
+    if (minus)
+        *--p = '-';
+    return end - p;
 }
 
-QString dateText(const QDate &date)
+// "dd/mm/yyyy" written into `out`; false for a year of other than four digits.
+bool plainDate(const QDate &date, char *out)
 {
     int y = 0, m = 0, d = 0;
     date.getDate(&y, &m, &d);
     if (!date.isValid() || y < 1000 || y > 9999)
-        return textrules::formatDate(date);
-    QString s(10, Qt::Uninitialized);
-    char16_t *p = reinterpret_cast<char16_t *>(s.data());
-    const auto two = [&p](int n) {
-        *p++ = char16_t(u'0' + n / 10);
-        *p++ = char16_t(u'0' + n % 10);
+        return false;
+    const auto two = [&out](int n) {
+        *out++ = char('0' + n / 10);
+        *out++ = char('0' + n % 10);
     };
     two(d);
-    *p++ = u'/';
+    *out++ = '/';
     two(m);
-    *p++ = u'/';
+    *out++ = '/';
     two(y / 100);
     two(y % 100);
-    return s;
+    return true;
+}
+
+} // namespace
+
+QString twoDecimals(long double value)
+{
+    char buf[24];
+    if (const qsizetype n = plainHundredths(value, buf + sizeof buf))
+        return QString::fromLatin1(buf + sizeof buf - n, n);
+    return textrules::formatFixed(value, 2);
+}
+
+LedgerText twoDecimalsText(long double value)
+{
+    char buf[24];
+    if (const qsizetype n = plainHundredths(value, buf + sizeof buf))
+        return LedgerText::fromBytes(buf + sizeof buf - n, n);
+    return LedgerText(textrules::formatFixed(value, 2));
+}
+
+QString dateText(const QDate &date)
+{
+    char buf[10];
+    return plainDate(date, buf) ? QString::fromLatin1(buf, sizeof buf) : textrules::formatDate(date);
+}
+
+LedgerText dateLedgerText(const QDate &date)
+{
+    char buf[10];
+    return plainDate(date, buf) ? LedgerText::fromBytes(buf, sizeof buf)
+                                : LedgerText(textrules::formatDate(date));
 }
 
 } // namespace importer

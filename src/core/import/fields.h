@@ -3,6 +3,7 @@
 // order, column names, yes/no flags; and making their texts fit a vehicle file.
 
 #include "core/import/importer.h"
+#include "core/vehicle/ledgertext.h"
 
 #include <QDate>
 #include <QString>
@@ -78,8 +79,11 @@ QString fitText(const QString &text, int &replaced);
 
 // Two-decimal text of a value (the form the entry dialogs give).
 QString twoDecimals(long double value);
+// The same, as a ledger keeps it.
+LedgerText twoDecimalsText(long double value);
 
 // The ledger date text "dd/mm/yyyy".
 QString dateText(const QDate &date);
+LedgerText dateLedgerText(const QDate &date);
 
 } // namespace importer

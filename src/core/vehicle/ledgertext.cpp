@@ -39,10 +39,10 @@ void LedgerText::setBlock(Block *b)
     m_bytes[kInline] = char(kBlockTag);
 }
 
-void LedgerText::release() noexcept
+void LedgerText::addRef() noexcept { block()->ref.fetch_add(1, std::memory_order_relaxed); }
+
+void LedgerText::releaseBlock() noexcept
 {
-    if (!isBlock())
-        return;
     Block *b = block();
     if (b->ref.fetch_sub(1, std::memory_order_acq_rel) == 1) {
         b->~Block();
@@ -90,38 +90,6 @@ LedgerText LedgerText::fromBytes(const char *data, qsizetype size)
     return t;
 }
 
-LedgerText::LedgerText(const LedgerText &o) noexcept
-{
-    std::memcpy(m_bytes, o.m_bytes, sizeof m_bytes);
-    if (isBlock())
-        block()->ref.fetch_add(1, std::memory_order_relaxed);
-}
-
-LedgerText::LedgerText(LedgerText &&o) noexcept
-{
-    std::memcpy(m_bytes, o.m_bytes, sizeof m_bytes);
-    o.m_bytes[kInline] = 0;
-}
-
-LedgerText &LedgerText::operator=(const LedgerText &o) noexcept
-{
-    if (this != &o) {
-        LedgerText copy(o);
-        *this = std::move(copy);
-    }
-    return *this;
-}
-
-LedgerText &LedgerText::operator=(LedgerText &&o) noexcept
-{
-    if (this != &o) {
-        release();
-        std::memcpy(m_bytes, o.m_bytes, sizeof m_bytes);
-        o.m_bytes[kInline] = 0;
-    }
-    return *this;
-}
-
 qsizetype LedgerText::size() const
 {
     return isBlock() ? block()->size : qsizetype(static_cast<unsigned char>(m_bytes[kInline]));
@@ -161,4 +129,25 @@ bool operator==(const LedgerText &a, const LedgerText &b) noexcept
     return x == y
            || (x->size == y->size && x->wide == y->wide
                && std::memcmp(x->bytes(), y->bytes(), std::size_t(x->size) * (x->wide ? 2 : 1)) == 0);
+}
+
+std::size_t LedgerText::hash() const noexcept
+{
+    quint64 h;
+    if (!isBlock()) {
+        // The unused bytes of an inline text are zero: both words are the text and its length.
+        quint64 w[2];
+        std::memcpy(w, m_bytes, sizeof w);
+        h = (w[0] * 0x9E3779B97F4A7C15ULL) ^ (w[1] + 0x632BE59BD9B4E019ULL);
+    } else {
+        const Block *b = block();
+        const auto *p = reinterpret_cast<const unsigned char *>(b->bytes());
+        h = b->wide ? 0x5851F42D4C957F2DULL : 0;
+        for (std::size_t i = 0, n = std::size_t(b->size) * (b->wide ? 2 : 1); i < n; ++i)
+            h = (h ^ p[i]) * 1099511628211ULL;
+    }
+    h ^= h >> 32;
+    h *= 0xD6E8FEB86659FD93ULL;
+    h ^= h >> 32;
+    return std::size_t(h);
 }

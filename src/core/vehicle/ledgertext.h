@@ -11,7 +11,9 @@
 #include <atomic>
 #include <concepts>
 #include <cstddef>
+#include <cstring>
 #include <string>
+#include <type_traits>
 #include <utility>
 
 class LedgerText {
@@ -23,10 +25,35 @@ public:
     // From the bytes of a file (Windows-1252, any byte allowed).
     static LedgerText fromBytes(const char *data, qsizetype size);
 
-    LedgerText(const LedgerText &o) noexcept;
-    LedgerText(LedgerText &&o) noexcept;
-    LedgerText &operator=(const LedgerText &o) noexcept;
-    LedgerText &operator=(LedgerText &&o) noexcept;
+    // Inline: copying and moving are as cheap as for an integer pair, and ledgers do little else.
+    LedgerText(const LedgerText &o) noexcept
+    {
+        std::memcpy(m_bytes, o.m_bytes, sizeof m_bytes);
+        if (isBlock())
+            addRef();
+    }
+    LedgerText(LedgerText &&o) noexcept
+    {
+        std::memcpy(m_bytes, o.m_bytes, sizeof m_bytes);
+        o.m_bytes[kInline] = 0;
+    }
+    LedgerText &operator=(const LedgerText &o) noexcept
+    {
+        if (this != &o) {
+            LedgerText copy(o);
+            *this = std::move(copy);
+        }
+        return *this;
+    }
+    LedgerText &operator=(LedgerText &&o) noexcept
+    {
+        if (this != &o) {
+            release();
+            std::memcpy(m_bytes, o.m_bytes, sizeof m_bytes);
+            o.m_bytes[kInline] = 0;
+        }
+        return *this;
+    }
     ~LedgerText() { release(); }
 
     QString toString() const;
@@ -37,6 +64,8 @@ public:
 
     // Texts are kept in one canonical form, so equal texts have equal representations.
     friend bool operator==(const LedgerText &a, const LedgerText &b) noexcept;
+    // Of the text alone: equal texts hash alike, whether they share a block or not.
+    std::size_t hash() const noexcept;
 
 private:
     // A text longer than kInline bytes, or one the code page cannot hold (kept as UTF-16).
@@ -54,7 +83,13 @@ private:
     Block *block() const;
     void setBlock(Block *b);
     static Block *newBlock(qsizetype size, bool wide);
-    void release() noexcept;
+    void addRef() noexcept;
+    void release() noexcept
+    {
+        if (isBlock())
+            releaseBlock();
+    }
+    void releaseBlock() noexcept;
 
     // Inline: the bytes, then their count in the last byte. Block: its address, then kBlockTag.
     alignas(8) char m_bytes[kInline + 1] = {};
@@ -71,6 +106,12 @@ public:
     template <typename... S>
         requires(sizeof...(S) >= 1 && sizeof...(S) <= N && (std::convertible_to<S, QStringView> && ...))
     LedgerEntry(const S &...texts) : m_texts{LedgerText(QStringView(texts))...}
+    {
+    }
+    template <typename... T>
+        requires(sizeof...(T) >= 1 && sizeof...(T) <= N
+                 && (std::same_as<std::remove_cvref_t<T>, LedgerText> && ...))
+    explicit LedgerEntry(T &&...texts) : m_texts{std::forward<T>(texts)...}
     {
     }
 
