@@ -319,11 +319,11 @@ Builder::Numbers Builder::numbersOf(Ledger ledger, const Row &r, const LedgerTex
             km *= kMile;
             n.converted |= kMiles;
         }
-        n.odometer = m_caches->odometers.get(km);
+        n.odometer = n.converted & kMiles ? m_caches->odometers.get(km) : twoDecimalsText(r.odometer);
         n.values.km = float(km);
     }
     if (r.total.ok()) {
-        n.total = m_caches->totals.get(r.total.value);
+        n.total = r.total.exact ? twoDecimalsText(r.total) : m_caches->totals.get(r.total.value);
         n.values.total = float(r.total.value);
     }
     if (ledger == Ledger::Fuel && r.quantity.ok()) {
@@ -345,7 +345,9 @@ Builder::Numbers Builder::numbersOf(Ledger ledger, const Row &r, const LedgerTex
             break;
         }
         if (litres >= 0) {
-            n.quantity = m_caches->quantities.get(litres);
+            n.quantity = r.quantity.exact && litres == r.quantity.value
+                ? twoDecimalsText(r.quantity)
+                : m_caches->quantities.get(litres);
             n.values.litres = float(litres);
         }
     }

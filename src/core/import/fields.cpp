@@ -119,7 +119,7 @@ Number parseNumber(QStringView text, NumberRole role)
     {
         quint64 mantissa = 0;
         int kept = 0, scale = 0;
-        bool point = false;
+        bool point = false, dropped = false;
         for (qsizetype i = first; i <= last; ++i) {
             const char16_t c = text[i].unicode();
             if (isDigit(c)) {
@@ -129,8 +129,10 @@ Number parseNumber(QStringView text, NumberRole role)
                     mantissa = mantissa * 10 + (c - u'0');
                     ++kept;
                     scale -= point ? 1 : 0;
-                } else if (!point) {
-                    ++scale;
+                } else {
+                    dropped = true;
+                    if (!point)
+                        ++scale;
                 }
             } else if (c == decimal) {
                 point = true;
@@ -142,7 +144,19 @@ Number parseNumber(QStringView text, NumberRole role)
                 const auto m = static_cast<long double>(mantissa);
                 value = scale >= 0 ? m * textrules::exactPow10(scale) : m / textrules::exactPow10(-scale);
             }
-            return {Number::Ok, negative ? -value : value};
+            Number n{Number::Ok, negative ? -value : value};
+            if (!dropped && scale >= -2) {
+                constexpr quint64 kLimit = 10'000'000'000'000ULL; // the plain range of twoDecimals
+                quint64 h = mantissa;
+                int k = scale + 2;
+                for (; k > 0 && h < kLimit; --k)
+                    h *= 10;
+                if (k == 0 && h < kLimit) {
+                    n.exact = true;
+                    n.hundredths = h;
+                }
+            }
+            return n;
         }
     }
 
@@ -723,6 +737,23 @@ QString fitText(const QString &text, int &replaced)
 
 namespace {
 
+// "1234.56" for 123456 hundredths, written backwards ending at `end`; its length.
+qsizetype writeHundredths(quint64 n, bool negative, char *end)
+{
+    const bool minus = negative && n > 0; // never "-0.00"
+    char *p = end;
+    for (int k = 0; k < 2; ++k, n /= 10)
+        *--p = char('0' + n % 10);
+    *--p = '.';
+    do {
+        *--p = char('0' + n % 10);
+        n /= 10;
+    } while (n > 0);
+    if (minus)
+        *--p = '-';
+    return end - p;
+}
+
 // The hundredths straight from the value, written backwards ending at `end`; 0 when the value
 // lies near a half of one, where the rounding of its decimal value decides, or is too large for
 // that to be plain.
@@ -736,18 +767,7 @@ qsizetype plainHundredths(long double value, char *end)
     if (frac >= 0.49L && frac <= 0.51L)
         return 0;
     quint64 n = whole + (frac > 0.5L ? 1 : 0);
-    const bool minus = std::signbit(value) && n > 0; // never "-0.00"
-    char *p = end;
-    for (int k = 0; k < 2; ++k, n /= 10)
-        *--p = char('0' + n % 10);
-    *--p = '.';
-    do {
-        *--p = char('0' + n % 10);
-        n /= 10;
-    } while (n > 0);
-    if (minus)
-        *--p = '-';
-    return end - p;
+    return writeHundredths(n, std::signbit(value), end);
 }
 
 // "dd/mm/yyyy" written into `out`; false for a year of other than four digits.
@@ -786,6 +806,15 @@ LedgerText twoDecimalsText(long double value)
     if (const qsizetype n = plainHundredths(value, buf + sizeof buf))
         return LedgerText::fromBytes(buf + sizeof buf - n, n);
     return LedgerText(textrules::formatFixed(value, 2));
+}
+
+LedgerText twoDecimalsText(const Number &number)
+{
+    if (!number.exact)
+        return twoDecimalsText(number.value);
+    char buf[24];
+    const qsizetype n = writeHundredths(number.hundredths, std::signbit(number.value), buf + sizeof buf);
+    return LedgerText::fromBytes(buf + sizeof buf - n, n);
 }
 
 QString dateText(const QDate &date)

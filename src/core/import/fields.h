@@ -16,6 +16,10 @@ namespace importer {
 struct Number {
     enum State { Empty, Ok, Bad } state = Empty;
     long double value = 0;
+    // Set when the text gave the value to the hundredth at most: |value| × 100, exactly, so that
+    // its two-decimal text needs no rounding.
+    bool exact = false;
+    quint64 hundredths = 0;
     bool ok() const { return state == Ok; }
 };
 
@@ -79,8 +83,9 @@ QString fitText(const QString &text, int &replaced);
 
 // Two-decimal text of a value (the form the entry dialogs give).
 QString twoDecimals(long double value);
-// The same, as a ledger keeps it.
+// The same, as a ledger keeps it; from a number read, its digits when they are exact.
 LedgerText twoDecimalsText(long double value);
+LedgerText twoDecimalsText(const Number &number);
 
 // The ledger date text "dd/mm/yyyy".
 QString dateText(const QDate &date);
