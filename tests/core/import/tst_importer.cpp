@@ -305,6 +305,8 @@ private Q_SLOTS:
             QVERIFY2(n.ok() && rule.isNumber() && n.value == rule.value
                          && std::signbit(n.value) == std::signbit(rule.value),
                      qPrintable(text));
+            // The digits the file gave, written back without rounding, are the value's text.
+            QVERIFY2(twoDecimalsText(n).toString() == twoDecimals(n.value), qPrintable(text));
             values.push_back(n.value);
         }
         for (int k = 0; k < 40000; ++k) {
