@@ -42,10 +42,58 @@ bool isAffix(QChar c)
     return c.category() == QChar::Symbol_Currency || c.isLetter() || c == u'°';
 }
 
+// The common forms, "1234", "42,15", "78,36 €": digits, at most one mark not followed by three
+// digits (a thousands separator in an odometer), then blanks and a currency sign or unit letters.
+// Read in one pass to the value the full reading gives; nothing for any other form.
+std::optional<Number> plainNumber(QStringView text)
+{
+    const char16_t *p = text.utf16(), *const e = p + text.size();
+    while (p < e && *p == u' ')
+        ++p;
+    quint64 mantissa = 0;
+    int digits = 0, decimals = -1;
+    for (; p < e; ++p) {
+        const char16_t c = *p;
+        if (isDigit(c)) {
+            mantissa = mantissa * 10 + (c - u'0');
+            ++digits;
+            if (decimals >= 0)
+                ++decimals;
+        } else if ((c == u'.' || c == u',') && decimals < 0 && digits > 0) {
+            decimals = 0;
+        } else {
+            break;
+        }
+    }
+    if (digits == 0 || digits > 18 || decimals == 0 || decimals == 3)
+        return std::nullopt;
+    for (; p < e; ++p) {
+        const char16_t c = *p;
+        const char16_t lower = c | 0x20;
+        if (!(c == u' ' || c == 0x00A0 || c == 0x20AC || (lower >= u'a' && lower <= u'z')))
+            return std::nullopt;
+    }
+    Number n{Number::Ok, static_cast<long double>(mantissa)};
+    if (decimals > 0)
+        n.value /= textrules::exactPow10(decimals);
+    if (decimals <= 2) {
+        quint64 h = mantissa;
+        for (int k = decimals < 0 ? 0 : decimals; k < 2; ++k)
+            h *= 10;
+        if (h < 10'000'000'000'000ULL) { // the plain range of twoDecimals
+            n.exact = true;
+            n.hundredths = h;
+        }
+    }
+    return n;
+}
+
 } // namespace
 
 Number parseNumber(QStringView text, NumberRole role)
 {
+    if (const std::optional<Number> plain = plainNumber(text))
+        return *plain;
     qsizetype b = 0, e = text.size();
     while (b < e && (isSpace(text[b].unicode()) || text[b].unicode() < 0x20))
         ++b;

@@ -307,6 +307,15 @@ private Q_SLOTS:
                      qPrintable(text));
             // The digits the file gave, written back without rounding, are the value's text.
             QVERIFY2(twoDecimalsText(n).toString() == twoDecimals(n.value), qPrintable(text));
+            // The same with a decimal comma and a currency sign, unless the comma may group.
+            const qsizetype dot = text.indexOf(u'.');
+            if (dot > 0 && dot < text.size() - 1 && text.size() - dot - 1 != 3) {
+                const Number c = parseNumber(QString(text).replace(u'.', u',') + u" \u20AC"_s,
+                                             NumberRole::Amount);
+                QVERIFY2(c.ok() && c.value == n.value && c.exact == n.exact
+                             && c.hundredths == n.hundredths,
+                         qPrintable(text));
+            }
             values.push_back(n.value);
         }
         for (int k = 0; k < 40000; ++k) {
