@@ -45,7 +45,7 @@ bool isAffix(QChar c)
 // The common forms, "1234", "42,15", "78,36 €": digits, at most one mark not followed by three
 // digits (a thousands separator in an odometer), then blanks and a currency sign or unit letters.
 // Read in one pass to the value the full reading gives; nothing for any other form.
-std::optional<Number> plainNumber(QStringView text)
+bool plainNumber(QStringView text, Number &n)
 {
     const char16_t *p = text.utf16(), *const e = p + text.size();
     while (p < e && *p == u' ')
@@ -66,16 +66,16 @@ std::optional<Number> plainNumber(QStringView text)
         }
     }
     if (digits == 0 || digits > 18 || decimals == 0 || decimals == 3)
-        return std::nullopt;
+        return false;
     for (; p < e; ++p) {
         const char16_t c = *p;
         const char16_t lower = c | 0x20;
         if (!(c == u' ' || c == 0x00A0 || c == 0x20AC || (lower >= u'a' && lower <= u'z')))
-            return std::nullopt;
+            return false;
     }
-    Number n{Number::Ok, static_cast<long double>(mantissa)};
-    if (decimals > 0)
-        n.value /= textrules::exactPow10(decimals);
+    n.state = Number::Ok;
+    n.value = decimals > 0 ? static_cast<long double>(mantissa) / textrules::exactPow10(decimals)
+                           : static_cast<long double>(mantissa);
     if (decimals <= 2) {
         quint64 h = mantissa;
         for (int k = decimals < 0 ? 0 : decimals; k < 2; ++k)
@@ -85,15 +85,16 @@ std::optional<Number> plainNumber(QStringView text)
             n.hundredths = h;
         }
     }
-    return n;
+    return true;
 }
 
 } // namespace
 
 Number parseNumber(QStringView text, NumberRole role)
 {
-    if (const std::optional<Number> plain = plainNumber(text))
-        return *plain;
+    Number quick; // built in place: a long double copied through the stack stalls
+    if (plainNumber(text, quick))
+        return quick;
     qsizetype b = 0, e = text.size();
     while (b < e && (isSpace(text[b].unicode()) || text[b].unicode() < 0x20))
         ++b;
@@ -266,9 +267,57 @@ void fix(DateParts &d, const QDate &date)
 
 } // namespace
 
+namespace {
+
+// The common forms, "10/03/2024", "3.10.24", "2024-03-10": three numbers between single
+// separators, nothing after; read in one pass to the parts the full reading gives. False for
+// any other form.
+bool plainDate(QStringView text, DateParts &d)
+{
+    const char16_t *p = text.utf16(), *const e = p + text.size();
+    while (p < e && *p == u' ')
+        ++p;
+    std::array<int, 3> value{}, digits{};
+    for (int k = 0; k < 3; ++k) {
+        if (k > 0) {
+            if (p == e || !(*p == u'/' || *p == u'.' || *p == u'-'))
+                return false;
+            ++p;
+        }
+        for (; p < e && isDigit(*p) && digits[size_t(k)] < 5; ++p) {
+            value[size_t(k)] = value[size_t(k)] * 10 + (*p - u'0');
+            ++digits[size_t(k)];
+        }
+    }
+    while (p < e && *p == u' ')
+        ++p;
+    if (p != e)
+        return false;
+    const auto usual = [&digits](size_t k) { return digits[k] == 1 || digits[k] == 2; };
+    if (digits[0] == 4 && usual(1) && usual(2)) {
+        const QDate date(value[0], value[1], value[2]);
+        d = {};
+        if (date.isValid())
+            fix(d, date);
+        return true;
+    }
+    if (!usual(0) || !usual(1) || !(usual(2) || digits[2] == 4))
+        return false;
+    d = {};
+    d.shape = DateParts::Numeric;
+    d.shortParts = digits[2] <= 2;
+    for (size_t j = 0; j < 3; ++j)
+        d.p[j] = quint16(value[j]);
+    return true;
+}
+
+} // namespace
+
 DateParts parseDate(QStringView text)
 {
     DateParts d;
+    if (plainDate(text, d))
+        return d;
     struct Token {
         int value = 0;
         int digits = 0;   // 0 for a word

@@ -348,6 +348,25 @@ private Q_SLOTS:
                                             DateOrder::YMD})
                             QCOMPARE(dateReadable(d, o), resolveDate(d, o).has_value());
                     }
+
+        // A word before a date sends it the long way: both ways read the same parts.
+        const char16_t separators[] = {u'/', u'.', u'-', u' ', u':'};
+        for (int i = 0; i < 20000; ++i) {
+            QString text;
+            for (int k = 0; k < 3; ++k) {
+                if (k > 0)
+                    text += QChar(separators[rng.bounded(5)]);
+                const int digits = int(rng.bounded(5)); // five: a day number, read alone
+                for (int j = 0; j < digits; ++j)
+                    text += QChar(char16_t(u'0' + rng.bounded(j == 0 ? 4 : 10)));
+            }
+            if (rng.bounded(4) == 0)
+                text += u" "_s;
+            const DateParts quick = parseDate(text), full = parseDate(u"le "_s + text);
+            QVERIFY2(quick.shape == full.shape && quick.shortParts == full.shortParts
+                         && std::equal(quick.p, quick.p + 3, full.p) && quick.minutes == full.minutes,
+                     qPrintable(text));
+        }
     }
 
     // Column names in either language, rows sent by quantity and type.
