@@ -75,18 +75,12 @@ LedgerText::LedgerText(QStringView text)
         out[i] = vtrfile::codepage::encodeUnit(u[i]);
 }
 
-LedgerText LedgerText::fromBytes(const char *data, qsizetype size)
+LedgerText LedgerText::fromLongBytes(const char *data, qsizetype size)
 {
     LedgerText t;
-    if (size <= kInline) {
-        if (size > 0)
-            std::memcpy(t.m_bytes, data, std::size_t(size));
-        t.m_bytes[kInline] = char(size);
-    } else {
-        Block *b = newBlock(size, false);
-        std::memcpy(b->bytes(), data, std::size_t(size));
-        t.setBlock(b);
-    }
+    Block *b = newBlock(size, false);
+    std::memcpy(b->bytes(), data, std::size_t(size));
+    t.setBlock(b);
     return t;
 }
 

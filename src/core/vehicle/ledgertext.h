@@ -23,7 +23,16 @@ public:
     LedgerText() noexcept = default;
     explicit LedgerText(QStringView text);
     // From the bytes of a file (Windows-1252, any byte allowed).
-    static LedgerText fromBytes(const char *data, qsizetype size);
+    static LedgerText fromBytes(const char *data, qsizetype size)
+    {
+        if (size > kInline)
+            return fromLongBytes(data, size);
+        LedgerText t;
+        if (size > 0)
+            std::memcpy(t.m_bytes, data, std::size_t(size));
+        t.m_bytes[kInline] = char(size);
+        return t;
+    }
 
     // Inline: copying and moving are as cheap as for an integer pair, and ledgers do little else.
     LedgerText(const LedgerText &o) noexcept
@@ -83,6 +92,7 @@ private:
     Block *block() const;
     void setBlock(Block *b);
     static Block *newBlock(qsizetype size, bool wide);
+    static LedgerText fromLongBytes(const char *data, qsizetype size);
     void addRef() noexcept;
     void release() noexcept
     {
