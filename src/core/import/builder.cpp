@@ -7,7 +7,9 @@
 #include <cstring>
 #include <initializer_list>
 #include <iterator>
+#include <limits>
 #include <memory>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -16,6 +18,8 @@ namespace importer {
 namespace {
 // Texts remembered for sharing; past this, a file of all different texts stops paying for it.
 constexpr qsizetype kSharedTexts = 4096;
+// Entries of one day looked for a repeat one by one; past this, through a table.
+constexpr size_t kCompareOneByOne = 16;
 } // namespace
 
 int Builder::leftOutCategory(const QString &name, const QString &reason)
@@ -585,11 +589,13 @@ Builder::Finish Builder::finish(DateOrder given, VehicleRecord &record)
                             std::vector<Seen> &checked, auto &&same) {
         auto &entries = rows.entries;
         std::vector<OpenEntry> &open = rows.open;
-        std::vector<qint64> keys;
-        keys.reserve(entries.size());
-        SeenRows seen(entries.size());
-        size_t kept = 0;
-        for (size_t i = 0; i < entries.size(); ++i) {
+        const size_t n = entries.size();
+        // First the dates: each entry's day, or none when its date does not read.
+        constexpr qint32 kNoDay = std::numeric_limits<qint32>::min();
+        std::vector<qint32> days(n, kNoDay);
+        bool inOrder = true; // days never go back: the entries of a day stand together
+        qint32 lastDay = kNoDay;
+        for (size_t i = 0; i < n; ++i) {
             const OpenEntry &o = open[i];
             if (!last.set || !sameParts(o.date, last.parts)) {
                 last.set = true;
@@ -606,22 +612,64 @@ Builder::Finish Builder::finish(DateOrder given, VehicleRecord &record)
             }
             converted |= o.converted;
             m_report.replacedCharacters += o.replaced;
+            entries[i].text(0) = last.text;
+            days[i] = qint32(last.day);
+            inOrder = inOrder && days[i] >= lastDay;
+            lastDay = days[i];
+            if (m_checking && i < samples.size())
+                checked.push_back({last.day * 1440 + o.date.minutes, o.line, samples[i]});
+        }
+
+        // Then the repeats, dropped (the first stays), and the entries kept moved together.
+        std::vector<qint64> keys;
+        keys.reserve(n);
+        std::optional<SeenRows> seen;
+        if (!inOrder && !m_asWritten)
+            seen.emplace(n);
+        size_t kept = 0, runStart = 0, runEnd = 0;
+        for (size_t i = 0; i < n; ++i) {
+            const qint32 day = days[i];
+            if (day == kNoDay)
+                continue;
+            const OpenEntry &o = open[i];
             auto &entry = entries[i];
-            entry.text(0) = last.text;
             const auto isSame = [&](quint32 k) {
                 return open[k].hash == o.hash && same(entries[k], entry)
                     && (open[k].raw < 0 ? o.raw < 0 : o.raw >= 0
                             && m_rawTexts[size_t(open[k].raw)] == m_rawTexts[size_t(o.raw)]);
             };
-            if (m_checking && i < samples.size())
-                checked.push_back({last.day * 1440 + o.date.minutes, o.line, samples[i]});
-            if (!m_asWritten && seen.seenBefore(withDay(o.hash, last.day), quint32(kept), isSame)) {
+            bool repeated = false;
+            if (m_asWritten) {
+            } else if (!inOrder) {
+                repeated = seen->seenBefore(withDay(o.hash, day), quint32(kept), isSame);
+            } else {
+                // In date order, a repeat can only be among the kept entries of its own day:
+                // a few are compared one by one, a long day gets a table of its own.
+                if (i >= runEnd) {
+                    runStart = kept;
+                    runEnd = i + 1;
+                    size_t length = 1;
+                    for (; runEnd < n && (days[runEnd] == day || days[runEnd] == kNoDay); ++runEnd)
+                        length += days[runEnd] == day ? 1 : 0;
+                    seen.reset();
+                    if (length > kCompareOneByOne)
+                        seen.emplace(length);
+                }
+                if (seen) {
+                    repeated = seen->seenBefore(o.hash, quint32(kept), isSame);
+                } else {
+                    for (size_t k = runStart; k < kept && !repeated; ++k)
+                        repeated = isSame(quint32(k));
+                }
+            }
+            if (repeated) {
                 ++m_report.duplicates;
                 continue;
             }
-            keys.push_back(last.day * 1440 + o.date.minutes);
-            if (!earliest.isValid() || *last.date < earliest)
-                earliest = *last.date;
+            keys.push_back(qint64(day) * 1440 + o.date.minutes);
+            const QDate date = QDate::fromJulianDay(day);
+            if (!earliest.isValid() || date < earliest)
+                earliest = date;
             if (kept != i) {
                 open[kept].hash = o.hash;
                 open[kept].raw = o.raw;

@@ -202,6 +202,7 @@ Number parseNumber(QStringView text, NumberRole role)
                     h *= 10;
                 if (k == 0 && h < kLimit) {
                     n.exact = true;
+                    n.negative = negative;
                     n.hundredths = h;
                 }
             }
@@ -910,7 +911,7 @@ LedgerText twoDecimalsText(const Number &number)
     if (!number.exact)
         return twoDecimalsText(number.value);
     char buf[24];
-    const qsizetype n = writeHundredths(number.hundredths, std::signbit(number.value), buf + sizeof buf);
+    const qsizetype n = writeHundredths(number.hundredths, number.negative, buf + sizeof buf);
     return LedgerText::fromBytes(buf + sizeof buf - n, n);
 }
 

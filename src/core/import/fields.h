@@ -19,6 +19,7 @@ struct Number {
     // Set when the text gave the value to the hundredth at most: |value| × 100, exactly, so that
     // its two-decimal text needs no rounding.
     bool exact = false;
+    bool negative = false; // with `exact`: read without touching the long double
     quint64 hundredths = 0;
     bool ok() const { return state == Ok; }
 };

@@ -14,7 +14,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <cmath>
+#include <random>
 
 using namespace Qt::StringLiterals;
 using namespace importer;
@@ -282,6 +284,34 @@ private Q_SLOTS:
         QCOMPARE(r.record.ListView3.size(), size_t(2));
         QCOMPARE(r.record.ListView2.size(), size_t(2));
         QCOMPARE(r.report.duplicates, 2);
+    }
+
+    // Repeats are found alike whether the file runs in date order or not, on a quiet day or on
+    // one of many entries.
+    void repeatsInAnyOrder()
+    {
+        QList<QByteArray> rows;
+        for (int day = 1; day <= 3; ++day)
+            for (int k = 0; k < (day == 2 ? 60 : 4); ++k) // day 2: past one-by-one comparing
+                rows << QByteArray("2024-03-0") + QByteArray::number(day) + ";"
+                            + QByteArray::number(10 + k % (day == 2 ? 25 : 3)) + ";Service;Pièce\n";
+        QList<QByteArray> shuffled = rows;
+        std::mt19937 rng(5);
+        std::shuffle(shuffled.begin(), shuffled.end(), rng);
+        std::vector<GarageEntry> first;
+        for (const QList<QByteArray> &order : {rows, shuffled}) {
+            const Result r = importBytes("Date;Montant;Type;Libellé\n" + order.join());
+            QVERIFY(r.ok);
+            QCOMPARE(r.report.duplicates, (4 - 3) * 2 + (60 - 25));
+            QCOMPARE(r.record.ListView2.size(), size_t(3 + 25 + 3));
+            std::vector<GarageEntry> sorted = r.record.ListView2;
+            std::sort(sorted.begin(), sorted.end(), [](const GarageEntry &a, const GarageEntry &b) {
+                return std::pair(a[0], a[2]) < std::pair(b[0], b[2]);
+            });
+            if (first.empty())
+                first = sorted;
+            QCOMPARE(sorted, first);
+        }
     }
 
     // The quick ways of reading numbers, writing two-decimal texts and checking dates give
