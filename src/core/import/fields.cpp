@@ -852,20 +852,43 @@ qsizetype writeHundredths(quint64 n, bool negative, char *end)
     return end - p;
 }
 
-// The hundredths straight from the value, written backwards ending at `end`; 0 when the value
-// lies near a half of one, where the rounding of its decimal value decides, or is too large for
-// that to be plain.
-qsizetype plainHundredths(long double value, char *end)
+// The same as a ledger text, its bytes gathered in registers: a text written a byte at a time
+// and read back whole at once would wait for every byte.
+LedgerText hundredthsText(quint64 n, bool negative)
+{
+    quint64 lo = 0, hi = 0;
+    int size = 0;
+    const auto put = [&](char c) {
+        hi = (hi << 8) | (lo >> 56);
+        lo = (lo << 8) | static_cast<unsigned char>(c);
+        ++size;
+    };
+    const bool minus = negative && n > 0;
+    for (int k = 0; k < 2; ++k, n /= 10)
+        put(char('0' + n % 10));
+    put('.');
+    do {
+        put(char('0' + n % 10));
+        n /= 10;
+    } while (n > 0);
+    if (minus)
+        put('-');
+    return LedgerText::fromPacked(lo, hi, size); // at most 13 digits, a point and a sign
+}
+
+// The hundredths straight from the value; false when the value lies near a half of one, where
+// the rounding of its decimal value decides, or is too large for that to be plain.
+bool plainHundredths(long double value, quint64 &n)
 {
     const long double scaled = std::fabs(value) * 100;
     if (scaled >= 1e13L)
-        return 0;
+        return false;
     const auto whole = static_cast<quint64>(scaled); // not negative: the floor
     const long double frac = scaled - static_cast<long double>(whole);
     if (frac >= 0.49L && frac <= 0.51L)
-        return 0;
-    quint64 n = whole + (frac > 0.5L ? 1 : 0);
-    return writeHundredths(n, std::signbit(value), end);
+        return false;
+    n = whole + (frac > 0.5L ? 1 : 0);
+    return true;
 }
 
 // "dd/mm/yyyy" written into `out`; false for a year of other than four digits.
@@ -892,27 +915,27 @@ bool plainDate(const QDate &date, char *out)
 
 QString twoDecimals(long double value)
 {
+    quint64 hundredths = 0;
+    if (!plainHundredths(value, hundredths))
+        return textrules::formatFixed(value, 2);
     char buf[24];
-    if (const qsizetype n = plainHundredths(value, buf + sizeof buf))
-        return QString::fromLatin1(buf + sizeof buf - n, n);
-    return textrules::formatFixed(value, 2);
+    const qsizetype n = writeHundredths(hundredths, std::signbit(value), buf + sizeof buf);
+    return QString::fromLatin1(buf + sizeof buf - n, n);
 }
 
 LedgerText twoDecimalsText(long double value)
 {
-    char buf[24];
-    if (const qsizetype n = plainHundredths(value, buf + sizeof buf))
-        return LedgerText::fromBytes(buf + sizeof buf - n, n);
-    return LedgerText(textrules::formatFixed(value, 2));
+    quint64 hundredths = 0;
+    if (!plainHundredths(value, hundredths))
+        return LedgerText(textrules::formatFixed(value, 2));
+    return hundredthsText(hundredths, std::signbit(value));
 }
 
 LedgerText twoDecimalsText(const Number &number)
 {
     if (!number.exact)
         return twoDecimalsText(number.value);
-    char buf[24];
-    const qsizetype n = writeHundredths(number.hundredths, number.negative, buf + sizeof buf);
-    return LedgerText::fromBytes(buf + sizeof buf - n, n);
+    return hundredthsText(number.hundredths, number.negative);
 }
 
 QString dateText(const QDate &date)

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <atomic>
+#include <bit>
 #include <concepts>
 #include <cstddef>
 #include <cstring>
@@ -23,6 +24,27 @@ public:
     LedgerText() noexcept = default;
     explicit LedgerText(QStringView text);
     // From the bytes of a file (Windows-1252, any byte allowed).
+    // A short text (at most kInline bytes) packed into two words, its first byte lowest, as a
+    // formatter builds it in registers: stored whole, so that reading it back never waits.
+    static LedgerText fromPacked(quint64 lo, quint64 hi, int size) noexcept
+    {
+        LedgerText t;
+        hi |= quint64(size) << 56;
+        if constexpr (std::endian::native != std::endian::little) {
+            for (int i = 0; i < 16; ++i)
+                t.m_bytes[i] = char((i < 8 ? lo >> (8 * i) : hi >> (8 * (i - 8))) & 0xFF);
+            return t;
+        }
+#if defined(__GNUC__)
+        typedef quint64 Words __attribute__((vector_size(16)));
+        const Words words = {lo, hi};
+        std::memcpy(t.m_bytes, &words, sizeof words);
+#else
+        std::memcpy(t.m_bytes, &lo, 8);
+        std::memcpy(t.m_bytes + 8, &hi, 8);
+#endif
+        return t;
+    }
     static LedgerText fromBytes(const char *data, qsizetype size)
     {
         if (size > kInline)
