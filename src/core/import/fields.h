@@ -14,13 +14,17 @@
 namespace importer {
 
 struct Number {
-    enum State { Empty, Ok, Bad } state = Empty;
-    long double value = 0;
+    enum State : quint8 { Empty, Ok, Bad };
+    Number() = default;
+    Number(State s, long double v) : state(s), value(v) {}
+
+    State state = Empty;
     // Set when the text gave the value to the hundredth at most: |value| × 100, exactly, so that
     // its two-decimal text needs no rounding.
     bool exact = false;
     bool negative = false; // with `exact`: read without touching the long double
     quint64 hundredths = 0;
+    long double value = 0;
     bool ok() const { return state == Ok; }
 };
 
