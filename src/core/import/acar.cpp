@@ -37,7 +37,7 @@ bool isSet(QStringView text)
     if (const auto flag = parseFlag(text))
         return *flag;
     const Number n = parseNumber(text, NumberRole::Quantity);
-    return n.ok() && n.value > 0;
+    return n.ok() && n.value() > 0;
 }
 
 } // namespace
@@ -175,7 +175,7 @@ void readACar(csv::Reader &in, Builder &out, Report &report)
                 }
                 const Number unitPrice = parseNumber(fieldView(r, perUnit, scratch), NumberRole::Amount);
                 if (!row.total.ok() && unitPrice.ok() && row.quantity.ok())
-                    row.total = {Number::Ok, unitPrice.value * row.quantity.value};
+                    row.total = {Number::Ok, unitPrice.value() * row.quantity.value()};
                 row.partial = isSet(fieldView(r, partial, scratch));
                 row.missed = isSet(fieldView(r, missed, scratch));
                 if (fuelType >= 0)

@@ -317,41 +317,50 @@ Builder::Numbers Builder::numbersOf(Ledger ledger, const Row &r, const LedgerTex
         n.hash = textsHash({&n.odometer, &n.quantity, &n.total, &description});
         return n;
     }
+    // A number read to the hundredth and not converted is written from its digits: its long
+    // double is worked out only for the plausibility checks.
     if (r.odometer.ok()) {
-        long double km = r.odometer.value;
         if ((r.distance == DistanceUnit::Unknown ? m_defaultDistance : r.distance) == DistanceUnit::Miles) {
-            km *= kMile;
+            const long double km = r.odometer.value() * kMile;
             n.converted |= kMiles;
+            n.odometer = m_caches->odometers.get(km);
+            n.values.km = float(km);
+        } else {
+            n.odometer = twoDecimalsText(r.odometer);
+            if (m_checking)
+                n.values.km = float(r.odometer.value());
         }
-        n.odometer = n.converted & kMiles ? m_caches->odometers.get(km) : twoDecimalsText(r.odometer);
-        n.values.km = float(km);
     }
     if (r.total.ok()) {
-        n.total = r.total.exact ? twoDecimalsText(r.total) : m_caches->totals.get(r.total.value);
-        n.values.total = float(r.total.value);
+        n.total = r.total.exact ? twoDecimalsText(r.total) : m_caches->totals.get(r.total.value());
+        if (m_checking)
+            n.values.total = float(r.total.value());
     }
     if (ledger == Ledger::Fuel && r.quantity.ok()) {
-        long double litres = r.quantity.value;
+        long double factor = 1;
         switch (r.volume == VolumeUnit::Unknown ? m_defaultVolume : r.volume) {
         case VolumeUnit::UsGallons:
-            litres *= kUsGallon;
+            factor = kUsGallon;
             n.converted |= kUsGallons;
             break;
         case VolumeUnit::ImperialGallons:
-            litres *= kImperialGallon;
+            factor = kImperialGallon;
             n.converted |= kImperialGallons;
             break;
         case VolumeUnit::Kg:
         case VolumeUnit::KWh:
-            litres = -1; // no volume: add() wrote it in the description
+            factor = 0; // no volume: add() wrote it in the description
             break;
         default:
             break;
         }
-        if (litres >= 0) {
-            n.quantity = r.quantity.exact && litres == r.quantity.value
-                ? twoDecimalsText(r.quantity)
-                : m_caches->quantities.get(litres);
+        if (factor == 1 && r.quantity.exact) {
+            n.quantity = twoDecimalsText(r.quantity);
+            if (m_checking)
+                n.values.litres = float(r.quantity.value());
+        } else if (factor != 0) {
+            const long double litres = factor == 1 ? r.quantity.value() : r.quantity.value() * factor;
+            n.quantity = m_caches->quantities.get(litres);
             n.values.litres = float(litres);
         }
     }
@@ -372,14 +381,14 @@ void Builder::add(Row &&row)
         LeftOutSum &sum = m_leftOutSums[size_t(row.leftOut)];
         ++sum.rows;
         if (row.total.ok())
-            sum.total += row.total.value;
+            sum.total += row.total.value();
         return;
     }
     if (row.ledger == Ledger::Fuel && row.quantity.ok()) {
         const VolumeUnit unit = row.volume == VolumeUnit::Unknown && !m_unitsHeld ? m_defaultVolume : row.volume;
         if (unit == VolumeUnit::Kg || unit == VolumeUnit::KWh) {
             // Never litres: the quantity and its unit go to the description.
-            appendPart(row.description, twoDecimals(row.quantity.value)
+            appendPart(row.description, twoDecimals(row.quantity.value())
                                             + (unit == VolumeUnit::Kg ? u" kg"_s : u" kWh"_s));
             row.volume = unit;
             ++m_report.otherUnitFuel;
@@ -789,7 +798,7 @@ void Builder::applyVehicle(VehicleRecord &record, DateOrder order)
 
     if (bought) {
         if (bought->price.ok()) {
-            m_report.purchasePrice = twoDecimals(bought->price.value);
+            m_report.purchasePrice = twoDecimals(bought->price.value());
             record.edit[4] = m_report.purchasePrice;
         }
         if (const auto date = resolveDate(bought->date, order)) {

@@ -18,7 +18,7 @@ bool risesWithDates(csv::Reader &in, qint64 header, int date, int column, int sa
         const DateParts d = parseDate(fieldView(r, date, scratch));
         const Number n = parseNumber(fieldView(r, column, scratch), NumberRole::Odometer);
         if (d.shape != DateParts::Bad && n.ok())
-            seen.emplace_back(d, n.value);
+            seen.emplace_back(d, n.value());
     }
     DateOrder order = DateOrder::DMY;
     for (DateOrder o : {DateOrder::DMY, DateOrder::MDY, DateOrder::YMD})

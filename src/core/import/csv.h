@@ -26,6 +26,8 @@ public:
     // The same decoded into `scratch`, which is reused from call to call so that reading the
     // numbers and dates of a large file allocates nothing; valid until `scratch` changes.
     QStringView view(int i, QString &scratch) const;
+    // Whether the bytes are UTF-8 (else Windows-1252).
+    bool isUtf8() const { return m_utf8; }
     // True when every field is empty or only blanks (a blank line is such a record).
     bool isBlank() const;
 

@@ -199,7 +199,7 @@ void readDrivvo(csv::Reader &in, Builder &out, Report &report)
                     continue;
                 bad = why::unreadable(fill, dateText);
                 if (!fill.total.ok() && perUnit.ok() && fill.quantity.ok())
-                    fill.total = {Number::Ok, perUnit.value * fill.quantity.value};
+                    fill.total = {Number::Ok, perUnit.value() * fill.quantity.value()};
                 fill.partial = parseFlag(fieldView(r, g.full, scratch)) == false;
                 fills.emplace_back(std::move(fill), fuel);
             }

@@ -16,6 +16,7 @@
 #include <iterator>
 #include <memory>
 #include <string>
+#include <type_traits>
 
 using namespace Qt::StringLiterals;
 
@@ -44,16 +45,17 @@ bool isAffix(QChar c)
 
 // The common forms, "1234", "42,15", "78,36 €": digits, at most one mark not followed by three
 // digits (a thousands separator in an odometer), then blanks and a currency sign or unit letters.
-// Read in one pass to the value the full reading gives; nothing for any other form.
-bool plainNumber(QStringView text, Number &n)
+// Read in one pass to the value the full reading gives; false for any other form. `Unit` is a
+// UTF-16 unit or a byte of the file; `tail` says whether what follows the digits is such a sign.
+template <class Unit, class Tail>
+bool plainNumberOf(const Unit *p, const Unit *const e, Number &n, Tail &&tail)
 {
-    const char16_t *p = text.utf16(), *const e = p + text.size();
-    while (p < e && *p == u' ')
+    while (p < e && *p == ' ')
         ++p;
     quint64 mantissa = 0;
     int digits = 0, decimals = -1;
     for (; p < e; ++p) {
-        const char16_t c = *p;
+        const auto c = static_cast<char16_t>(static_cast<std::make_unsigned_t<Unit>>(*p));
         if (isDigit(c)) {
             mantissa = mantissa * 10 + (c - u'0');
             ++digits;
@@ -65,27 +67,33 @@ bool plainNumber(QStringView text, Number &n)
             break;
         }
     }
-    if (digits == 0 || digits > 18 || decimals == 0 || decimals == 3)
+    if (digits == 0 || digits > 18 || decimals == 0 || decimals == 3 || !tail(p, e))
         return false;
-    for (; p < e; ++p) {
-        const char16_t c = *p;
-        const char16_t lower = c | 0x20;
-        if (!(c == u' ' || c == 0x00A0 || c == 0x20AC || (lower >= u'a' && lower <= u'z')))
-            return false;
-    }
-    n.state = Number::Ok;
-    n.value = decimals > 0 ? static_cast<long double>(mantissa) / textrules::exactPow10(decimals)
-                           : static_cast<long double>(mantissa);
     if (decimals <= 2) {
         quint64 h = mantissa;
         for (int k = decimals < 0 ? 0 : decimals; k < 2; ++k)
             h *= 10;
         if (h < 10'000'000'000'000ULL) { // the plain range of twoDecimals
-            n.exact = true;
-            n.hundredths = h;
+            n = Number::fromHundredths(h, false);
+            return true;
         }
     }
+    n = Number(Number::Ok, decimals > 0 ? static_cast<long double>(mantissa) / textrules::exactPow10(decimals)
+                                        : static_cast<long double>(mantissa));
     return true;
+}
+
+bool isAsciiLetter(unsigned c) { return (c | 0x20) >= 'a' && (c | 0x20) <= 'z'; }
+
+bool plainNumber(QStringView text, Number &n)
+{
+    const auto tail = [](const char16_t *p, const char16_t *e) {
+        for (; p < e; ++p)
+            if (!(*p == u' ' || *p == 0x00A0 || *p == 0x20AC || isAsciiLetter(*p)))
+                return false;
+        return true;
+    };
+    return plainNumberOf(text.utf16(), text.utf16() + text.size(), n, tail);
 }
 
 } // namespace
@@ -193,20 +201,16 @@ Number parseNumber(QStringView text, NumberRole role)
                 const auto m = static_cast<long double>(mantissa);
                 value = scale >= 0 ? m * textrules::exactPow10(scale) : m / textrules::exactPow10(-scale);
             }
-            Number n{Number::Ok, negative ? -value : value};
             if (!dropped && scale >= -2) {
                 constexpr quint64 kLimit = 10'000'000'000'000ULL; // the plain range of twoDecimals
                 quint64 h = mantissa;
                 int k = scale + 2;
                 for (; k > 0 && h < kLimit; --k)
                     h *= 10;
-                if (k == 0 && h < kLimit) {
-                    n.exact = true;
-                    n.negative = negative;
-                    n.hundredths = h;
-                }
+                if (k == 0 && h < kLimit)
+                    return Number::fromHundredths(h, negative);
             }
-            return n;
+            return {Number::Ok, negative ? -value : value};
         }
     }
 
@@ -273,24 +277,24 @@ namespace {
 // The common forms, "10/03/2024", "3.10.24", "2024-03-10": three numbers between single
 // separators, nothing after; read in one pass to the parts the full reading gives. False for
 // any other form.
-bool plainDate(QStringView text, DateParts &d)
+template <class Unit>
+bool plainDateOf(const Unit *p, const Unit *const e, DateParts &d)
 {
-    const char16_t *p = text.utf16(), *const e = p + text.size();
-    while (p < e && *p == u' ')
+    while (p < e && *p == ' ')
         ++p;
     std::array<int, 3> value{}, digits{};
     for (int k = 0; k < 3; ++k) {
         if (k > 0) {
-            if (p == e || !(*p == u'/' || *p == u'.' || *p == u'-'))
+            if (p == e || !(*p == '/' || *p == '.' || *p == '-'))
                 return false;
             ++p;
         }
-        for (; p < e && isDigit(*p) && digits[size_t(k)] < 5; ++p) {
-            value[size_t(k)] = value[size_t(k)] * 10 + (*p - u'0');
+        for (; p < e && *p >= '0' && *p <= '9' && digits[size_t(k)] < 5; ++p) {
+            value[size_t(k)] = value[size_t(k)] * 10 + (*p - '0');
             ++digits[size_t(k)];
         }
     }
-    while (p < e && *p == u' ')
+    while (p < e && *p == ' ')
         ++p;
     if (p != e)
         return false;
@@ -314,10 +318,39 @@ bool plainDate(QStringView text, DateParts &d)
 
 } // namespace
 
+bool parsePlainDate(QByteArrayView bytes, DateParts &out)
+{
+    return plainDateOf(bytes.data(), bytes.data() + bytes.size(), out);
+}
+
+bool parsePlainNumber(QByteArrayView bytes, bool utf8, Number &out)
+{
+    // After the digits: blanks, letters, and a euro sign or a no-break space in the file's
+    // encoding.
+    const auto tail = [utf8](const char *p, const char *e) {
+        while (p < e) {
+            const auto c = static_cast<unsigned char>(*p);
+            if (c == ' ' || isAsciiLetter(c)) {
+                ++p;
+            } else if (utf8 && e - p >= 3 && c == 0xE2 && p[1] == '\x82' && p[2] == '\xAC') {
+                p += 3;
+            } else if (utf8 && e - p >= 2 && c == 0xC2 && p[1] == '\xA0') {
+                p += 2;
+            } else if (!utf8 && (c == 0x80 || c == 0xA0)) {
+                ++p;
+            } else {
+                return false;
+            }
+        }
+        return true;
+    };
+    return plainNumberOf(bytes.data(), bytes.data() + bytes.size(), out, tail);
+}
+
 DateParts parseDate(QStringView text)
 {
     DateParts d;
-    if (plainDate(text, d))
+    if (plainDateOf(text.utf16(), text.utf16() + text.size(), d))
         return d;
     struct Token {
         int value = 0;
@@ -934,7 +967,7 @@ LedgerText twoDecimalsText(long double value)
 LedgerText twoDecimalsText(const Number &number)
 {
     if (!number.exact)
-        return twoDecimalsText(number.value);
+        return twoDecimalsText(number.value());
     return hundredthsText(number.hundredths, number.negative);
 }
 

@@ -16,16 +16,38 @@ namespace importer {
 struct Number {
     enum State : quint8 { Empty, Ok, Bad };
     Number() = default;
-    Number(State s, long double v) : state(s), value(v) {}
+    Number(State s, long double v) : state(s), m_value(v) {}
+    // A value read to the hundredth: kept as its digits, the long double worked out when asked
+    // (most numbers of a large file are only written back).
+    static Number fromHundredths(quint64 hundredths, bool negative)
+    {
+        Number n;
+        n.state = Ok;
+        n.exact = true;
+        n.negative = negative;
+        n.hundredths = hundredths;
+        return n;
+    }
 
     State state = Empty;
     // Set when the text gave the value to the hundredth at most: |value| × 100, exactly, so that
     // its two-decimal text needs no rounding.
     bool exact = false;
-    bool negative = false; // with `exact`: read without touching the long double
+    bool negative = false; // with `exact`
     quint64 hundredths = 0;
-    long double value = 0;
+
     bool ok() const { return state == Ok; }
+    long double value() const
+    {
+        if (!exact)
+            return m_value;
+        const long double v = static_cast<long double>(hundredths) / 100;
+        return negative ? -v : v;
+    }
+    bool isZero() const { return exact ? hundredths == 0 : m_value == 0; }
+
+private:
+    long double m_value = 0;
 };
 
 enum class NumberRole { Amount, Quantity, Odometer };
@@ -50,6 +72,12 @@ struct DateParts {
 };
 
 DateParts parseDate(QStringView text);
+
+// The common forms of numbers ("1234", "42,15", "78,36 €") and dates ("10/03/2024",
+// "2024-03-10") read straight from a field's bytes (UTF-8 when `utf8`, else Windows-1252), as
+// parseNumber and parseDate would read them decoded; false for any other form.
+bool parsePlainNumber(QByteArrayView bytes, bool utf8, Number &out);
+bool parsePlainDate(QByteArrayView bytes, DateParts &out);
 
 // The date for an order (Fixed ignores it); nothing when the parts make no date in that order.
 std::optional<QDate> resolveDate(const DateParts &d, DateOrder order);

@@ -83,12 +83,12 @@ void readFuelly(csv::Reader &in, Builder &out, Report &report)
                 out.skip(r.line, why::unitPrice(), row.vehicle);
                 continue;
             }
-            if (!row.quantity.ok() || row.quantity.value == 0) {
+            if (!row.quantity.ok() || row.quantity.isZero()) {
                 out.skip(r.line, why::noQuantity(), row.vehicle);
                 continue;
             }
             if (amount.ok())
-                row.total = {Number::Ok, amount.value * row.quantity.value}; // price per unit
+                row.total = {Number::Ok, amount.value() * row.quantity.value()}; // price per unit
             row.partial = parseFlag(fieldView(r, partial, scratch)) == true;
             row.missed = parseFlag(fieldView(r, missed, scratch)) == true;
             row.description = joinParts({field(r, notes), field(r, tags)});

@@ -83,7 +83,7 @@ void readLedgerExport(csv::Reader &in, Builder &out, Report &report)
         }
         Row row;
         row.line = r.line;
-        row.total = parseNumber(fieldView(r, cost, scratch), NumberRole::Amount);
+        row.total = numberField(r, cost, NumberRole::Amount, scratch);
         if (row.total.state == Number::Bad) {
             out.skip(r.line, why::amount());
             continue;
@@ -107,11 +107,10 @@ void readLedgerExport(csv::Reader &in, Builder &out, Report &report)
             out.add(std::move(row));
             continue;
         }
-        const QStringView dateText = fieldView(r, date, dateScratch);
-        row.date = parseDate(dateText);
-        row.odometer = parseNumber(fieldView(r, odometer, scratch), NumberRole::Odometer);
-        row.quantity = parseNumber(fieldView(r, quantity, scratch), NumberRole::Quantity);
-        if (kind == LedgerExport::Fuel && (!row.quantity.ok() || row.quantity.value == 0)
+        row.date = dateField(r, date, scratch);
+        row.odometer = numberField(r, odometer, NumberRole::Odometer, scratch);
+        row.quantity = numberField(r, quantity, NumberRole::Quantity, scratch);
+        if (kind == LedgerExport::Fuel && (!row.quantity.ok() || row.quantity.isZero())
             && row.quantity.state != Number::Bad) {
             // Odometer readings and other records without fuel: not fill-ups.
             row.ledger = Ledger::LeftOut;
@@ -120,6 +119,7 @@ void readLedgerExport(csv::Reader &in, Builder &out, Report &report)
             out.add(std::move(row));
             continue;
         }
+        const QStringView dateText = row.date.shape == DateParts::Bad ? fieldView(r, date, dateScratch) : QStringView();
         if (const QString bad = why::unreadable(row, dateText); !bad.isEmpty()) {
             out.skip(r.line, bad);
             continue;

@@ -65,7 +65,7 @@ void readMyFuelManager(csv::Reader &in, Builder &out, Report &report)
                 out.skip(r.line, bad, row.vehicle);
                 continue;
             }
-            if (!row.quantity.ok() || row.quantity.value == 0) {
+            if (!row.quantity.ok() || row.quantity.isZero()) {
                 out.skip(r.line, why::noQuantity(), row.vehicle);
                 continue;
             }

@@ -159,10 +159,10 @@ void readPhoneBackup(csv::Reader &in, Builder &out, Report &report)
                 out.skip(r.line, why::amount());
                 break;
             }
-            if (price.ok() && price.value != 0)
+            if (price.ok() && !price.isZero())
                 row.total = price;
             else if (perUnit.ok() && row.quantity.ok())
-                row.total = {Number::Ok, perUnit.value * row.quantity.value};
+                row.total = {Number::Ok, perUnit.value() * row.quantity.value()};
             else
                 row.total = price;
             if (odo >= 0)
@@ -206,9 +206,9 @@ void readPhoneBackup(csv::Reader &in, Builder &out, Report &report)
             c.row.date = parseDate(date);
             c.row.odometer = parseNumber(fieldView(r, col("odo"), scratch), NumberRole::Odometer);
             // A reminder of work to come: nothing paid, not read, due at a date or a distance.
-            if ((!c.row.total.ok() || c.row.total.value == 0)
+            if ((!c.row.total.ok() || c.row.total.isZero())
                 && parseFlag(fieldView(r, col("read"), scratch)) == false
-                && (parseNumber(fieldView(r, col("remindodo"), scratch), NumberRole::Odometer).value > 0
+                && (parseNumber(fieldView(r, col("remindodo"), scratch), NumberRole::Odometer).value() > 0
                     || parseDate(fieldView(r, col("reminddate"), scratch)).shape != DateParts::Bad)) {
                 c.row.ledger = Ledger::LeftOut;
                 c.row.leftOut = out.leftOutCategory(u"Rappels"_s,

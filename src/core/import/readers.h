@@ -87,6 +87,23 @@ inline QStringView fieldView(const csv::Record &r, int column, QString &scratch)
     return column < 0 ? QStringView() : r.view(column, scratch);
 }
 
+// A field's number or date, from its bytes when they take a common form (most rows of a large
+// file), else from its decoded text.
+inline Number numberField(const csv::Record &r, int column, NumberRole role, QString &scratch)
+{
+    Number n;
+    if (column >= 0 && parsePlainNumber(r.bytes(column), r.isUtf8(), n))
+        return n;
+    return parseNumber(fieldView(r, column, scratch), role);
+}
+inline DateParts dateField(const csv::Record &r, int column, QString &scratch)
+{
+    DateParts d;
+    if (column >= 0 && parsePlainDate(r.bytes(column), d))
+        return d;
+    return parseDate(fieldView(r, column, scratch));
+}
+
 // What the values of a column say, from the rows after the header line `header`, at most
 // `sample` of them (the reader is left where they end).
 // True when they rise with their dates, few exceptions aside (or too few say otherwise).

@@ -468,20 +468,20 @@ void settlePrice(csv::Reader &in, qint64 header, const Header &h, Columns &c, Re
             continue;
         const Number q = parseNumber(fieldView(r, c.quantity, scratch), NumberRole::Quantity);
         const Number p = parseNumber(fieldView(r, c.price, scratch), NumberRole::Amount);
-        if (!q.ok() || !p.ok() || q.value <= 0 || p.value <= 0)
+        if (!q.ok() || !p.ok() || q.value() <= 0 || p.value() <= 0)
             continue;
         ++rows;
-        prices.push_back(double(p.value));
-        perQuantity.push_back(double(p.value / q.value));
-        below += p.value < q.value ? 1 : 0;
+        prices.push_back(double(p.value()));
+        perQuantity.push_back(double(p.value() / q.value()));
+        below += p.value() < q.value() ? 1 : 0;
         for (size_t k = 0; k < candidates.size(); ++k) {
             const Number t = parseNumber(fieldView(r, candidates[k], scratch), NumberRole::Amount);
             if (!t.ok())
                 continue;
-            const long double product = p.value * q.value;
-            if (std::fabs(product - t.value) <= std::max(0.05L, t.value / 100))
+            const long double product = p.value() * q.value();
+            if (std::fabs(product - t.value()) <= std::max(0.05L, t.value() / 100))
                 ++matches[k];
-            if (std::fabs(p.value - t.value) <= 0.005L)
+            if (std::fabs(p.value() - t.value()) <= 0.005L)
                 ++equal[k];
         }
     }
@@ -721,11 +721,11 @@ void readSpreadsheet(csv::Reader &in, Builder &out, Report &report)
         row.description = joinParts(parts);
         row.distance = rowDistance(c, r);
 
-        if (row.quantity.ok() && row.quantity.value != 0) {
+        if (row.quantity.ok() && !row.quantity.isZero()) {
             row.ledger = Ledger::Fuel;
             row.volume = rowVolume(c, r);
             if (!row.total.ok() && perUnit.ok())
-                row.total = {Number::Ok, perUnit.value * row.quantity.value};
+                row.total = {Number::Ok, perUnit.value() * row.quantity.value()};
             row.partial = flag(c.full, fullCross) == false || flag(c.partial, partialCross) == true;
             row.missed = parseFlag(fieldView(r, c.missed, scratch)) == true;
             if (c.fuelType >= 0)

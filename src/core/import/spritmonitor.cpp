@@ -81,7 +81,7 @@ void readSpritmonitor(csv::Reader &in, Builder &out, Report &report)
             out.skip(r.line, bad);
             continue;
         }
-        if (!row.quantity.ok() || row.quantity.value == 0) {
+        if (!row.quantity.ok() || row.quantity.isZero()) {
             out.skip(r.line, why::noQuantity());
             continue;
         }
