@@ -549,6 +549,28 @@ bool isParkingText(QStringView text)
     return false;
 }
 
+bool parsePlainFlag(QByteArrayView bytes, std::optional<bool> &out)
+{
+    const QByteArrayView t = bytes.trimmed();
+    const auto is = [t](QByteArrayView word) {
+        if (t.size() != word.size())
+            return false;
+        for (qsizetype i = 0; i < t.size(); ++i)
+            if ((t[i] | 0x20) != word[i])
+                return false;
+        return true;
+    };
+    if (t == "1" || is("true")) {
+        out = true;
+        return true;
+    }
+    if (t == "0" || is("false")) {
+        out = false;
+        return true;
+    }
+    return false;
+}
+
 std::optional<bool> parseFlag(QStringView text)
 {
     const QStringView t = text.trimmed();

@@ -94,6 +94,9 @@ bool isParkingText(QStringView text);
 // True, false, or nothing for a text that is neither (1/0, oui/non, yes/no, true/false, x,
 // and yes and no in the languages of the trackers read: sim/não, да/нет, ja/nein, sí).
 std::optional<bool> parseFlag(QStringView text);
+// The usual words (1/0, true/false, any case, blanks around) read straight from a field's bytes;
+// false when the field needs parseFlag on its decoded text.
+bool parsePlainFlag(QByteArrayView bytes, std::optional<bool> &out);
 
 // A time of day written after or beside a date ("14:05", "8:30 AM", "14h30", "14:05:33"):
 // minutes after midnight, or -1.

@@ -126,8 +126,8 @@ void readLedgerExport(csv::Reader &in, Builder &out, Report &report)
         }
         if (kind == LedgerExport::Fuel) {
             row.ledger = Ledger::Fuel;
-            row.partial = parseFlag(fieldView(r, full, scratch)) == false;
-            row.missed = parseFlag(fieldView(r, missed, scratch)) == true;
+            row.partial = flagField(r, full, scratch) == false;
+            row.missed = flagField(r, missed, scratch) == true;
         } else {
             row.ledger = Ledger::Garage;
         }

@@ -96,6 +96,13 @@ inline Number numberField(const csv::Record &r, int column, NumberRole role, QSt
         return n;
     return parseNumber(fieldView(r, column, scratch), role);
 }
+inline std::optional<bool> flagField(const csv::Record &r, int column, QString &scratch)
+{
+    std::optional<bool> f;
+    if (column >= 0 && parsePlainFlag(r.bytes(column), f))
+        return f;
+    return parseFlag(fieldView(r, column, scratch));
+}
 inline DateParts dateField(const csv::Record &r, int column, QString &scratch)
 {
     DateParts d;

@@ -320,6 +320,7 @@ private Q_SLOTS:
     {
         QRandomGenerator rng(11);
         std::vector<long double> values;
+        int fromBytes = 0;
         for (int i = 0; i < 20000; ++i) {
             // Digits past 19 significant ones and 27 decimals included.
             const int digits = 1 + int(rng.bounded(40));
@@ -347,8 +348,19 @@ private Q_SLOTS:
                              && c.hundredths == n.hundredths,
                          qPrintable(text));
             }
+            // Read from a file's bytes, in either encoding, the same number when read at all.
+            const QString written2 = QString(text).replace(u'.', u',') + u"\u00A0\u20AC"_s;
+            const Number full = parseNumber(written2, NumberRole::Amount);
+            for (const QByteArray &bytes : {written2.toUtf8(), text.toLatin1().replace('.', ',') + "\xA0\x80"}) {
+                Number quick;
+                if (parsePlainNumber(bytes, bytes.contains('\xE2'), quick) && ++fromBytes)
+                    QVERIFY2(quick.state == full.state && quick.value() == full.value()
+                                 && quick.exact == full.exact && quick.hundredths == full.hundredths,
+                             qPrintable(text));
+            }
             values.push_back(n.value());
         }
+        QVERIFY(fromBytes > 5000);
         for (int k = 0; k < 40000; ++k) {
             values.push_back(k / 1000.0L); // every half of a hundredth: 2.675, 0.125...
             values.push_back(-k / 1000.0L);
@@ -397,7 +409,26 @@ private Q_SLOTS:
             QVERIFY2(quick.shape == full.shape && quick.shortParts == full.shortParts
                          && std::equal(quick.p, quick.p + 3, full.p) && quick.minutes == full.minutes,
                      qPrintable(text));
+            DateParts bytes;
+            if (parsePlainDate(text.toLatin1(), bytes))
+                QVERIFY2(bytes.shape == full.shape && bytes.shortParts == full.shortParts
+                             && std::equal(bytes.p, bytes.p + 3, full.p) && bytes.minutes == full.minutes,
+                         qPrintable(text));
         }
+    }
+
+    void flagsFromBytes()
+    {
+        // Read from bytes or not, a flag reads the same.
+        int quickly = 0;
+        for (const char *word : {"1", "0", " True ", "FALSE", "false", "oui", "x", "", "2", "truex"}) {
+            std::optional<bool> quick;
+            if (parsePlainFlag(QByteArrayView(word), quick)) {
+                ++quickly;
+                QCOMPARE(quick, parseFlag(QString::fromLatin1(word)));
+            }
+        }
+        QCOMPARE(quickly, 5);
     }
 
     // Column names in either language, rows sent by quantity and type.
